@@ -1,0 +1,65 @@
+# Tintwell: the two everyday commands are `make run` and `make test`; both
+# install what is missing and build first.
+
+BUILD       ?= build
+BUILD_TYPE  ?= RelWithDebInfo
+PREFIX      ?= /usr/local
+FUZZ_SECONDS ?= 60
+# CI builds treat warnings as errors.
+ifdef CI
+WERROR := ON
+else
+WERROR ?= OFF
+endif
+
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTINTWELL_WERROR=$(WERROR)
+
+.PHONY: all deps deps-bench build run test test-unit test-asan test-fuzz bench install clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+deps-bench:
+	@scripts/install-deps.sh --bench
+
+$(BUILD)/build.ninja: CMakeLists.txt
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/tintwell
+
+test: build test-unit test-asan test-fuzz
+
+test-unit: build
+	ctest --test-dir $(BUILD) --output-on-failure
+
+# The core and its tests again under AddressSanitizer and UBSan.
+test-asan: deps
+	cmake -S . -B $(BUILD)-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTINTWELL_WERROR=$(WERROR) \
+	  -DTINTWELL_CORE_ONLY=ON -DTINTWELL_SANITIZE=ON
+	cmake --build $(BUILD)-asan
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(BUILD)-asan --output-on-failure
+
+# A short bounded libFuzzer run over the image readers.
+test-fuzz: deps
+	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTINTWELL_CORE_ONLY=ON -DTINTWELL_FUZZ=ON
+	cmake --build $(BUILD)-fuzz
+	tests/fuzz/run-fuzzers.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
+bench: deps-bench
+	cmake -S . -B $(BUILD)-bench $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DTINTWELL_BENCH=ON
+	cmake --build $(BUILD)-bench
+	bench/run-benchmarks.sh $(BUILD)-bench
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz $(BUILD)-bench

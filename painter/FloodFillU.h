@@ -1,0 +1,110 @@
+// The span (scanline) flood fill over a byte map: every 4-connected pixel
+// reachable from the seed without crossing a 0x00 byte is set to 0x00 and
+// reported once as part of a horizontal run. The map doubles as the visited
+// marker, so the fill needs no extra per-pixel memory; its own work stack
+// holds pending runs only, and nothing is done outside the region.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "painter/PaintCommonU.h"
+#include "painter/RasterU.h"
+
+namespace tw {
+namespace floodfill_detail {
+
+// Index of the first non-zero byte in p[0..n), or n.
+inline int FindNonZero(const uint8_t* p, int n) {
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if (w) return i + __builtin_ctzll(w) / 8;
+  }
+  for (; i < n; ++i)
+    if (p[i]) return i;
+  return n;
+}
+
+// Index of the first zero byte in p[0..n), or n.
+inline int FindZero(const uint8_t* p, int n) {
+  const void* z = std::memchr(p, 0, size_t(n));
+  return z ? int(static_cast<const uint8_t*>(z) - p) : n;
+}
+
+// One more than the index of the last zero byte in p[0..n), or 0.
+inline int FindZeroBackward(const uint8_t* p, int n) {
+  const void* z = memrchr(p, 0, size_t(n));
+  return z ? int(static_cast<const uint8_t*>(z) - p) + 1 : 0;
+}
+
+}  // namespace floodfill_detail
+
+// onSpan(y, x0, x1) receives each filled run, pixels x0..x1-1 of row y, in
+// the order they are filled. The seed must lie inside the map; a seed on a
+// 0x00 byte fills nothing.
+template <class TOnSpan>
+void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
+  using namespace floodfill_detail;
+  const int w = map.Width();
+  const int h = map.Height();
+  if (seed.x < 0 || seed.y < 0 || seed.x >= w || seed.y >= h) return;
+  if (map.Row(seed.y)[seed.x] == 0) return;
+
+  // A run of row y - dy, pixels xl..xr, was filled; row y is to be explored.
+  struct TSegment {
+    int y, xl, xr, dy;
+  };
+  std::vector<TSegment> stack;
+  stack.reserve(64);
+  auto push = [&](int y, int xl, int xr, int dy) {
+    if (y >= 0 && y < h) stack.push_back({y, xl, xr, dy});
+  };
+  // Fills the run of row y through x (x inside) and returns its end.
+  auto fillRun = [&](uint8_t* row, int y, int x, int& left) {
+    left = FindZeroBackward(row, x);
+    const int right = x + 1 + FindZero(row + x + 1, w - x - 1);
+    std::memset(row + left, 0, size_t(right - left));
+    onSpan(y, left, right);
+    return right;
+  };
+
+  {
+    uint8_t* row = map.Row(seed.y);
+    int l;
+    const int r = fillRun(row, seed.y, seed.x, l);
+    push(seed.y + 1, l, r - 1, 1);
+    push(seed.y - 1, l, r - 1, -1);
+  }
+  while (!stack.empty()) {
+    const TSegment s = stack.back();
+    stack.pop_back();
+    uint8_t* row = map.Row(s.y);
+    int x = s.xl;
+    if (row[x]) {
+      int l;
+      const int r = fillRun(row, s.y, x, l);
+      if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
+      push(s.y + s.dy, l, r - 1, s.dy);
+      if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
+      x = r;
+    }
+    for (;;) {
+      ++x;
+      if (x > s.xr) break;
+      x += FindNonZero(row + x, s.xr + 1 - x);
+      if (x > s.xr) break;
+      const int l = x;
+      const int r = l + 1 + FindZero(row + l + 1, w - l - 1);
+      std::memset(row + l, 0, size_t(r - l));
+      onSpan(s.y, l, r);
+      push(s.y + s.dy, l, r - 1, s.dy);
+      if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
+      x = r;
+    }
+  }
+}
+
+}  // namespace tw

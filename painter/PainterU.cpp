@@ -1,0 +1,383 @@
+#include "painter/PainterU.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "painter/FloodFillU.h"
+#include "painter/StrokeU.h"
+#include "painter/image/ImageFileU.h"
+
+namespace tw {
+namespace {
+
+// Where the fill and the dropper look when a press lands on black: the point
+// itself, then below, left, right, above, and the four corners.
+constexpr TPoint Neighbours[9] = {{0, 0},  {0, 1},  {-1, 0}, {1, 0}, {0, -1},
+                                  {-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
+
+constexpr double MinScale = 1.0 / 1024;
+constexpr double MaxScale = 256;
+
+}  // namespace
+
+void TPainterModel::SetBrushSize(int value) {
+  FBrushSize = value <= 0 ? 1 : value;
+  UpdateDrawingTools();
+}
+
+void TPainterModel::SetPaintColor(TColor value) {
+  value &= 0xFFFFFF;
+  // Pure black belongs to the line art; paint must never become a border.
+  FPaintColor = value == clBlack ? 1 : value;
+  if (OnSetPaintColor) OnSetPaintColor(*this, FPaintColor);
+  UpdateDrawingTools();
+}
+
+void TPainterModel::SetPaintMode(TPaintMode value) {
+  FPaintMode = value;
+  if (OnSetPaintMode) OnSetPaintMode(*this, FPaintMode);
+  FStroking = false;
+}
+
+void TPainterModel::SetMixMode(TPaintMixMode value) {
+  FMixMode = value;
+  UpdateDrawingTools();
+}
+
+void TPainterModel::SetScale(double value) {
+  // A zero, negative or runaway scale would divide by zero or overflow the
+  // control size; such values are pulled into range.
+  if (!(value > 0) || !std::isfinite(value)) value = 1.0;
+  FScale = std::clamp(value, MinScale, MaxScale);
+  UpdateScale();
+  ScaleChanged();
+}
+
+void TPainterModel::UpdateScale() {
+  FInverseScale = 1.0 / FScale;
+  FScaledWidth = Nearest(FScale * UnscaledWidth());
+  FScaledHeight = Nearest(FScale * UnscaledHeight());
+}
+
+void TPainterModel::UpdateDrawingTools() {
+  FEffectivePaint = FMixMode == mmDarken ? (FPaintColor ^ 0x010101) : FPaintColor;
+  FMixOp = FMixMode == mmOver ? TMixOp::Replace
+           : FMixMode == mmDarken ? TMixOp::And
+                                  : TMixOp::Or;
+}
+
+void TPainterModel::LoadPicture(const TRaster24& picture) {
+  TRaster24 clean(picture);
+  BuildLayers(clean);
+  FClean = std::move(clean);
+}
+
+void TPainterModel::AssignLayer(const TBitmap& bitmap, bool whole) {
+  if (whole) {
+    if (const auto* colour = std::get_if<TRaster24>(&bitmap))
+      BuildLayers(*colour);
+    else
+      BuildLayers(ToRaster24(bitmap));
+    return;
+  }
+  const TRaster24 converted = std::holds_alternative<TRaster24>(bitmap) ? TRaster24()
+                                                                        : ToRaster24(bitmap);
+  const TRaster24& src =
+      std::holds_alternative<TRaster24>(bitmap) ? std::get<TRaster24>(bitmap) : converted;
+  const TRect r = IntersectRect(PictureBounds(), {0, 0, src.Width(), src.Height()});
+  for (int y = r.Top; y < r.Bottom; ++y)
+    std::memcpy(FColor.Row(y), src.Row(y), size_t(r.Width()) * 3);
+  Commit(r);
+  InvalidatePicture(r);
+}
+
+void TPainterModel::BuildLayers(const TRaster24& source) {
+  // The layers are replaced, so a stroke in progress has nothing left to
+  // continue on.
+  FStroking = false;
+  const int w = source.Width(), h = source.Height();
+  if (source.IsEmpty()) {
+    FColor = TRaster24();
+    FOutline = TRaster1();
+    FBorder = TRaster1();
+  } else {
+    FColor.CopyFrom(source);
+    if (FOutline.Width() != w || FOutline.Height() != h) {
+      FOutline = TRaster1(w, h);
+      FBorder = TRaster1(w, h);
+    }
+    // Every pixel that is not exactly white is line art.
+    for (int y = 0; y < h; ++y) {
+      const uint8_t* s = source.Row(y);
+      uint8_t* o = FOutline.Row(y);
+      for (int x = 0; x < w; ++x)
+        o[x] = (s[3 * x] & s[3 * x + 1] & s[3 * x + 2]) == 0xFF ? TRaster1::White
+                                                               : TRaster1::Black;
+    }
+    Commit(PictureBounds());
+  }
+  FMask = TRaster1();
+  FScratch = TRaster24();
+  UpdateScale();
+  ScaleChanged();
+  UpdateDrawingTools();
+  InvalidatePicture(PictureBounds());
+}
+
+void TPainterModel::Commit(const TRect& r) {
+  if (!r.IsEmpty()) ComposeRect(FColor, FOutline, FBorder, r);
+}
+
+void TPainterModel::LoadLayerFromFile(const std::string& fileName, bool whole) {
+  const TRaster24 image = ReadImageFile(fileName);
+  AssignLayer(image, whole);
+}
+
+TBitmap TPainterModel::CopyLayer(bool outline) const {
+  if (outline) return FOutline;
+  return FColor;
+}
+
+void TPainterModel::SaveToFile(const std::string& fileName, bool outline) const {
+  const size_t dot = fileName.find_last_of("./\\");
+  std::string ext = dot != std::string::npos && fileName[dot] == '.' ? fileName.substr(dot) : "";
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  std::vector<uint8_t> bytes;
+  if (ext == ".bmp")
+    bytes = EncodeBmp(CopyLayer(outline));
+  else if (ext == ".gif")
+    bytes = EncodeGif(CopyLayer(outline));
+  else if (ext == ".jpg" || ext == ".jpeg")
+    bytes = EncodeJpeg(outline ? ToRaster24(FOutline) : FColor, 80);
+  else
+    return;
+  WriteFileAtomically(fileName, bytes);
+}
+
+bool TPainterModel::FindPaintablePoint(const TRaster1& layer, TPoint pt, TPoint& moved) const {
+  for (const TPoint& d : Neighbours) {
+    const int x = pt.x + d.x, y = pt.y + d.y;
+    if (x < 0 || y < 0 || x >= layer.Width() || y >= layer.Height()) continue;
+    if (layer.IsWhite(x, y)) {
+      moved = {x, y};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TPainterModel::FindPaintablePoint(const TRaster24& layer, TPoint pt, TPoint& moved,
+                                       TColor& value) const {
+  for (const TPoint& d : Neighbours) {
+    const int x = pt.x + d.x, y = pt.y + d.y;
+    if (x < 0 || y < 0 || x >= layer.Width() || y >= layer.Height()) continue;
+    const TColor c = layer.Pixel(x, y);
+    if (c != clBlack) {
+      moved = {x, y};
+      value = c;
+      return true;
+    }
+  }
+  return false;
+}
+
+TColor TPainterModel::ColorAt(TPoint pt) const {
+  TPoint moved;
+  TColor value;
+  return FindPaintablePoint(FColor, pt, moved, value) ? value : 0;
+}
+
+void TPainterModel::Wash() {
+  if (!HasPicture()) return;
+  PushHistory();
+  BuildLayers(FClean);
+}
+
+void TPainterModel::PushHistory() {
+  if (MaxHistory <= 0 || !HasPicture()) return;
+  THistoryStep step;
+  if (int(FHistory.size()) >= MaxHistory) {
+    step = std::move(FHistory.front());
+    FHistory.pop_front();
+  } else {
+    step = std::move(FSpareStep);
+  }
+  step.Color.CopyFrom(FColor);
+  step.Outline.CopyFrom(FOutline);
+  FHistory.push_back(std::move(step));
+}
+
+void TPainterModel::Undo() {
+  if (FHistory.empty()) return;
+  THistoryStep step = std::move(FHistory.back());
+  FHistory.pop_back();
+  const bool sameSize = step.Color.Width() == FColor.Width() &&
+                        step.Color.Height() == FColor.Height();
+  // The step's layers become the picture's; the replaced ones are kept for
+  // the next push.
+  std::swap(FColor, step.Color);
+  std::swap(FOutline, step.Outline);
+  if (!sameSize) FBorder = TRaster1(FColor.Width(), FColor.Height());
+  FSpareStep = std::move(step);
+  FStroking = false;
+  FMask = TRaster1();
+  FScratch = TRaster24();
+  Commit(PictureBounds());
+  if (!sameSize) {
+    UpdateScale();
+    ScaleChanged();
+  }
+  UpdateDrawingTools();
+  FLastChange = PictureBounds();
+  InvalidatePicture(PictureBounds());
+}
+
+void TPainterModel::ClearHistory() {
+  FHistory.clear();
+  FSpareStep = THistoryStep();
+}
+
+void TPainterModel::ApplyToolAt(TPoint pt) {
+  // Without a picture there is nothing to act on.
+  if (!HasPicture()) return;
+  FLastChange = TRect();
+  auto clicked = [this](TPoint p) {
+    if (OnClickAt) OnClickAt(*this, p);
+  };
+  switch (FPaintMode) {
+    case pmFill:
+      if (FillAt(pt)) clicked(pt);
+      break;
+    case pmBrush:
+    case pmMarker:
+    case pmEraser:
+      BeginStroke(pt);
+      clicked(pt);
+      break;
+    case pmMBrush: {
+      TPoint start;
+      if (PrepareMaskedBrush(pt, start)) {
+        BeginStroke(start);
+        clicked(start);
+      }
+      break;
+    }
+    case pmDropper:
+    case pmTap:
+      clicked(pt);
+      break;
+  }
+}
+
+bool TPainterModel::FillAt(TPoint pt) {
+  TPoint q;
+  if (!FindPaintablePoint(FOutline, pt, q)) return false;
+  PushHistory();
+  const TColor paint = FEffectivePaint;
+  const TMixOp op = FMixOp;
+  struct TRun {
+    int y, x0, x1;
+  };
+  std::vector<TRun> runs;
+  TRect changed;
+  FloodSpans(FBorder, q, [&](int y, int x0, int x1) {
+    MixSpan(FColor.Row(y), x0, x1, paint, op);
+    runs.push_back({y, x0, x1});
+  });
+  // The border map served as the fill's visited marker; it gets its true
+  // value back, which only AND can make black.
+  for (const TRun& r : runs) {
+    uint8_t* b = FBorder.Row(r.y);
+    if (op == TMixOp::And) {
+      const uint8_t* c = FColor.Row(r.y);
+      for (int x = r.x0; x < r.x1; ++x)
+        b[x] = (c[3 * x] | c[3 * x + 1] | c[3 * x + 2]) ? TRaster1::White : TRaster1::Black;
+    } else {
+      std::memset(b + r.x0, TRaster1::White, size_t(r.x1 - r.x0));
+    }
+    changed = UnionRect(changed, {r.x0, r.y, r.x1, r.y + 1});
+  }
+  FLastChange = changed;
+  InvalidatePicture(changed);
+  return true;
+}
+
+bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {
+  if (!FindPaintablePoint(FOutline, pt, start)) return false;
+  FMask.CopyFrom(FOutline);
+  FloodSpans(FMask, start, [](int, int, int) {});
+  FScratch.CopyFrom(FColor);
+  return true;
+}
+
+void TPainterModel::BeginStroke(TPoint pt) {
+  SetMouseCapture(true);
+  FStroking = true;
+  FStrokeStart = pt;
+  FPrevious = pt;
+  PushHistory();
+  StrokeTo(pt);
+}
+
+TRect TPainterModel::DabRect(TPoint pt, int margin) const {
+  return {pt.x - HalfSize() - margin, pt.y - HalfSize() - margin, pt.x + RestSize() + margin,
+          pt.y + RestSize() + margin};
+}
+
+void TPainterModel::DrawSegment(TRaster24& layer, TPoint pt, TMixOp op, TColor color,
+                                const TRect& clip) {
+  const TSpanSink sink = [&](int y, int x0, int x1) { MixSpan(layer.Row(y), x0, x1, color, op); };
+  if (!(pt == FPrevious)) CoverLine(FPrevious, pt, FBrushSize, clip, sink);
+  CoverDab(pt, FBrushSize, clip, sink);
+}
+
+void TPainterModel::DrawSegment(TRaster1& layer, TPoint pt, uint8_t value, const TRect& clip) {
+  const TSpanSink sink = [&](int y, int x0, int x1) {
+    std::memset(layer.Row(y) + x0, value, size_t(x1 - x0));
+  };
+  if (!(pt == FPrevious)) CoverLine(FPrevious, pt, FBrushSize, clip, sink);
+  CoverDab(pt, FBrushSize, clip, sink);
+}
+
+void TPainterModel::StrokeTo(TPoint pt) {
+  if (!FStroking || !HasPicture()) return;
+  TRect r = DabRect(pt, 4);
+  if (!(pt == FPrevious)) r = UnionRect(r, DabRect(FPrevious, 4));
+  r = IntersectRect(r, PictureBounds());
+  switch (FPaintMode) {
+    case pmBrush:
+      DrawSegment(FColor, pt, FMixOp, FEffectivePaint, r);
+      break;
+    case pmMBrush:
+      if (FMask.Width() != FColor.Width() || FScratch.Width() != FColor.Width()) break;
+      DrawSegment(FScratch, pt, FMixOp, FEffectivePaint, r);
+      MaskedCombineRect(FColor, FScratch, FMask, r);
+      break;
+    case pmMarker:
+      DrawSegment(FOutline, pt, TRaster1::Black, r);
+      break;
+    case pmEraser:
+      DrawSegment(FOutline, pt, TRaster1::White, r);
+      // The eraser's white is combined by the mix rule but never altered by
+      // it, so in darken mode the colours stay.
+      DrawSegment(FColor, pt, FMixOp, clWhite, r);
+      break;
+    default:
+      r = TRect();
+      break;
+  }
+  FPrevious = pt;
+  Commit(r);
+  FLastChange = r;
+  if (!r.IsEmpty()) InvalidatePicture(r);
+}
+
+void TPainterModel::EndStroke() {
+  SetMouseCapture(false);
+  FStroking = false;
+}
+
+}  // namespace tw

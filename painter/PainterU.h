@@ -1,0 +1,161 @@
+// TPainterModel: the paint model behind the painter control. It holds one
+// colouring picture as a 24-bit colour layer and a 1-bit outline layer of the
+// picture's size, applies the tools to them, keeps the undo history, and
+// produces the finished image for saving. It knows no toolkit: the on-screen
+// control (painter/qt) derives from it, shows the colour layer and overrides
+// the view hooks to repaint what changed.
+//
+// Invariant after every public call: the colour layer is composed with the
+// outline (a black outline pixel is black in the colour layer), and the
+// border map is 0x00 exactly where the colour layer is pure black. Every
+// drawing call composes only the rectangle it changed.
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "painter/PaintCommonU.h"
+#include "painter/PaintKernelsU.h"
+#include "painter/RasterU.h"
+
+namespace tw {
+
+class TPainterModel {
+ public:
+  TPainterModel() = default;
+  virtual ~TPainterModel() = default;
+  TPainterModel(const TPainterModel&) = delete;
+  TPainterModel& operator=(const TPainterModel&) = delete;
+
+  // Undo steps kept; 0 keeps none. A plain field.
+  int MaxHistory = 10;
+
+  int BrushSize() const { return FBrushSize; }
+  void SetBrushSize(int value);
+  TColor PaintColor() const { return FPaintColor; }
+  void SetPaintColor(TColor value);
+  TPaintMode PaintMode() const { return FPaintMode; }
+  void SetPaintMode(TPaintMode value);
+  TPaintMixMode MixMode() const { return FMixMode; }
+  void SetMixMode(TPaintMixMode value);
+  double Scale() const { return FScale; }
+  void SetScale(double value);
+  double InverseScale() const { return FInverseScale; }
+
+  int ScaledWidth() const { return FScaledWidth; }
+  int ScaledHeight() const { return FScaledHeight; }
+  int UnscaledWidth() const { return FColor.Width(); }
+  int UnscaledHeight() const { return FColor.Height(); }
+  bool HasPicture() const { return !FColor.IsEmpty(); }
+  TRect PictureBounds() const { return {0, 0, UnscaledWidth(), UnscaledHeight()}; }
+  bool Stroking() const { return FStroking; }
+  int HalfSize() const { return FBrushSize / 2; }
+  int RestSize() const { return FBrushSize - FBrushSize / 2; }
+
+  TClickAt OnClickAt;
+  TSetColor OnSetPaintColor;
+  TPainterSetMode OnSetPaintMode;
+
+  // Takes a decoded picture: it becomes the clean picture and all layers are
+  // built from it.
+  void LoadPicture(const TRaster24& picture);
+  // whole: the bitmap becomes a new picture (layers rebuilt at its size).
+  // Otherwise it is copied into the colour layer at (0, 0) as far as it
+  // reaches; the picture size stays.
+  void AssignLayer(const TBitmap& bitmap, bool whole);
+  // Reads a BMP, GIF, JPEG or PNG file and assigns it. A failed read throws
+  // EError and leaves the painter as it was.
+  void LoadLayerFromFile(const std::string& fileName, bool whole);
+  TBitmap CopyLayer(bool outline) const;
+  // Writes the colour or the outline layer by the file's extension (.bmp,
+  // .gif, .jpg, .jpeg, any case); other extensions write nothing. Folders are
+  // created; a failure throws EError and leaves no partial file.
+  void SaveToFile(const std::string& fileName, bool outline) const;
+  // The first non-black colour at or around the point, 0 when none.
+  TColor ColorAt(TPoint pt) const;
+  void Wash();
+
+  void PushHistory();
+  void Undo();
+  bool CanUndo() const { return !FHistory.empty(); }
+  int HistorySteps() const { return int(FHistory.size()); }
+  void ClearHistory();
+
+  // A press of any mouse button at a picture point.
+  void ApplyToolAt(TPoint pt);
+  bool FillAt(TPoint pt);
+  void BeginStroke(TPoint pt);
+  void StrokeTo(TPoint pt);
+  void EndStroke();
+  TRect DabRect(TPoint pt, int margin) const;
+  void UpdateDrawingTools();
+
+  // Searches the point and its eight neighbours, in a fixed order, for a
+  // pixel inside the picture that is not black.
+  bool FindPaintablePoint(const TRaster1& layer, TPoint pt, TPoint& moved) const;
+  bool FindPaintablePoint(const TRaster24& layer, TPoint pt, TPoint& moved,
+                          TColor& value) const;
+
+  const TRaster24& ColorLayer() const { return FColor; }
+  const TRaster1& OutlineLayer() const { return FOutline; }
+  const TRaster24& CleanPicture() const { return FClean; }
+  // The effective paint colour and the combination rule of the colour layer.
+  TColor EffectivePaint() const { return FEffectivePaint; }
+  TMixOp MixOp() const { return FMixOp; }
+  // The picture rectangle the last tool action or stroke segment changed.
+  TRect LastChange() const { return FLastChange; }
+
+ protected:
+  // A picture rectangle changed and must be shown again.
+  virtual void InvalidatePicture(const TRect& pictureRect) { (void)pictureRect; }
+  // The picture size or the scale changed.
+  virtual void ScaleChanged() {}
+  virtual void SetMouseCapture(bool capture) { (void)capture; }
+
+ private:
+  struct THistoryStep {
+    TRaster24 Color;
+    TRaster1 Outline;
+  };
+
+  void BuildLayers(const TRaster24& source);
+  void RebuildBorderMap(const TRect& r);
+  void Commit(const TRect& r);
+  void UpdateScale();
+  void DrawSegment(TRaster24& layer, TPoint pt, TMixOp op, TColor color, const TRect& clip);
+  void DrawSegment(TRaster1& layer, TPoint pt, uint8_t value, const TRect& clip);
+  bool PrepareMaskedBrush(TPoint pt, TPoint& start);
+
+  int FBrushSize = 12;
+  TColor FPaintColor = 0;
+  TPaintMode FPaintMode = pmFill;
+  TPaintMixMode FMixMode = mmOver;
+  double FScale = 1.0;
+  double FInverseScale = 1.0;
+  int FScaledWidth = 0;
+  int FScaledHeight = 0;
+
+  TColor FEffectivePaint = 0;
+  TMixOp FMixOp = TMixOp::Replace;
+
+  bool FStroking = false;
+  TPoint FStrokeStart;
+  TPoint FPrevious;
+  TRect FLastChange;
+
+  TRaster24 FColor;
+  TRaster1 FOutline;
+  // 0x00 where the colour layer is pure black, 0xFF elsewhere: the fill's
+  // border, kept in step with the colour layer by every change.
+  TRaster1 FBorder;
+  TRaster1 FMask;
+  TRaster24 FScratch;
+  TRaster24 FClean;
+
+  std::deque<THistoryStep> FHistory;
+  // One step's buffers kept after an undo or a drop, reused by the next push:
+  // a fresh allocation of a large block costs several times a copy.
+  THistoryStep FSpareStep;
+};
+
+}  // namespace tw

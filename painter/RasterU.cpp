@@ -1,0 +1,103 @@
+#include "painter/RasterU.h"
+
+#include <cstring>
+#include <string>
+
+#include "painter/ErrorsU.h"
+
+namespace tw {
+
+void CheckPictureSize(int width, int height) {
+  if (width <= 0 || height <= 0)
+    throw EError("The picture has no pixels (" + std::to_string(width) + " x " +
+                 std::to_string(height) + ").");
+  if (width > MaxPictureSide || height > MaxPictureSide ||
+      int64_t(width) * height > MaxPicturePixels)
+    throw EError("The picture is too large (" + std::to_string(width) + " x " +
+                 std::to_string(height) + " pixels); the largest allowed is " +
+                 std::to_string(MaxPictureSide) + " pixels on a side and 100 megapixels.");
+}
+
+TPixelBuffer::TPixelBuffer(size_t size)
+    : FData(size ? std::make_unique_for_overwrite<uint8_t[]>(size) : nullptr), FSize(size) {}
+
+TPixelBuffer::TPixelBuffer(const TPixelBuffer& other) : TPixelBuffer(other.FSize) {
+  if (FSize) std::memcpy(FData.get(), other.FData.get(), FSize);
+}
+
+TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
+  if (this == &other) return *this;
+  if (FSize != other.FSize) *this = TPixelBuffer(other.FSize);
+  if (FSize) std::memcpy(FData.get(), other.FData.get(), FSize);
+  return *this;
+}
+
+TRaster24::TRaster24(int width, int height) {
+  CheckPictureSize(width, height);
+  FWidth = width;
+  FHeight = height;
+  FStride = (size_t(width) * 3 + 3) & ~size_t(3);
+  FBuffer = TPixelBuffer(FStride * size_t(height));
+  // Row padding is kept zero so whole-buffer comparisons and copies are
+  // meaningful.
+  const size_t used = size_t(width) * 3;
+  if (FStride > used)
+    for (int y = 0; y < height; ++y) std::memset(Row(y) + used, 0, FStride - used);
+}
+
+TRaster24::TRaster24(int width, int height, TColor fill) : TRaster24(width, height) {
+  Fill(fill);
+}
+
+void TRaster24::Fill(TColor c) {
+  for (int y = 0; y < FHeight; ++y) {
+    uint8_t* p = Row(y);
+    for (int x = 0; x < FWidth; ++x, p += 3) {
+      p[0] = GetRValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetBValue(c);
+    }
+  }
+}
+
+void TRaster24::CopyFrom(const TRaster24& src) {
+  if (this == &src) return;
+  FWidth = src.FWidth;
+  FHeight = src.FHeight;
+  FStride = src.FStride;
+  FBuffer = src.FBuffer;
+}
+
+TRaster1::TRaster1(int width, int height) {
+  CheckPictureSize(width, height);
+  FWidth = width;
+  FHeight = height;
+  FBuffer = TPixelBuffer(size_t(width) * size_t(height));
+}
+
+TRaster1::TRaster1(int width, int height, uint8_t fill) : TRaster1(width, height) {
+  Fill(fill);
+}
+
+void TRaster1::Fill(uint8_t value) {
+  if (FBuffer.Size()) std::memset(FBuffer.Data(), value, FBuffer.Size());
+}
+
+void TRaster1::CopyFrom(const TRaster1& src) {
+  if (this == &src) return;
+  FWidth = src.FWidth;
+  FHeight = src.FHeight;
+  FBuffer = src.FBuffer;
+}
+
+TRaster24 ToRaster24(const TBitmap& bitmap) {
+  if (const auto* colour = std::get_if<TRaster24>(&bitmap)) return *colour;
+  const auto& mono = std::get<TRaster1>(bitmap);
+  TRaster24 out(mono.Width(), mono.Height(), clBlack);
+  for (int y = 0; y < mono.Height(); ++y)
+    for (int x = 0; x < mono.Width(); ++x)
+      if (mono.IsWhite(x, y)) out.SetPixel(x, y, clWhite);
+  return out;
+}
+
+}  // namespace tw

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tintwell needs to build, run and test.
+# Idempotent: apt-get runs only when a package is missing.
+#   scripts/install-deps.sh          build, run and test
+#   scripts/install-deps.sh --bench  also the benchmark-only comparisons
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake ninja-build pkg-config make
+  # libraries
+  qt6-base-dev qt6-base-dev-tools libgif-dev libjpeg-dev libpng-dev zlib1g-dev
+  libmpg123-dev libasound2-dev libsqlite3-dev
+  # tests
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  poppler-utils fonts-dejavu-core
+  xvfb xauth xdotool imagemagick
+)
+
+for arg in "$@"; do
+  case "$arg" in
+    --bench) packages+=(libopencv-imgproc-dev valgrind) ;;
+    *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null || true)
+  [[ "$status" == ii* ]] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,262 @@
+// The fill tool: where a press starts, what stops it, how it paints, and a
+// comparison against a plain breadth-first search on random line art.
+#include <gtest/gtest.h>
+
+#include <queue>
+#include <random>
+
+#include "painter/FloodFillU.h"
+#include "painter/PainterU.h"
+#include "support/AsciiArt.h"
+
+namespace tw::test {
+namespace {
+
+TArt Fill(const TArt& picture, TPoint at, TColor paint, TPaintMixMode mode = mmOver) {
+  TPainterModel p;
+  LoadArt(p, picture);
+  p.SetPaintColor(paint);
+  p.SetMixMode(mode);
+  p.SetPaintMode(pmFill);
+  p.ApplyToolAt(at);
+  return ToArt(p.ColorLayer());
+}
+
+TEST(Fill, PaintsTheRegionAndStopsAtBlack) {
+  const TArt picture = {
+      ".....#....",
+      ".....#....",
+      "######....",
+      "..........",
+  };
+  EXPECT_EQ(Fill(picture, {1, 1}, 0x0000FF), (TArt{
+                                                  "rrrrr#....",
+                                                  "rrrrr#....",
+                                                  "######....",
+                                                  "..........",
+                                              }));
+  EXPECT_EQ(Fill(picture, {9, 0}, 0xFF0000), (TArt{
+                                                  ".....#bbbb",
+                                                  ".....#bbbb",
+                                                  "######bbbb",
+                                                  "bbbbbbbbbb",
+                                              }));
+}
+
+TEST(Fill, PressOnAOnePixelLineFillsBelowIt) {
+  const TArt picture = {
+      ".....",
+      "#####",
+      ".....",
+  };
+  EXPECT_EQ(Fill(picture, {2, 1}, 0x00FF00), (TArt{
+                                                  ".....",
+                                                  "#####",
+                                                  "ggggg",
+                                              }));
+}
+
+TEST(Fill, PressWhereEverythingAroundIsBlackDoesNothing) {
+  TPainterModel p;
+  LoadArt(p, {
+                 "......",
+                 ".###..",
+                 ".###..",
+                 ".###..",
+             });
+  int clicks = 0;
+  p.OnClickAt = [&](TPainterModel&, TPoint) { ++clicks; };
+  p.SetPaintColor(0x0000FF);
+  p.ApplyToolAt({2, 2});
+  EXPECT_EQ(clicks, 0);
+  EXPECT_FALSE(p.CanUndo());
+  EXPECT_EQ(ToArt(p.ColorLayer())[0], "......");
+  p.ApplyToolAt({2, 0});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(p.CanUndo());
+}
+
+TEST(Fill, DiagonalOnlyGapDoesNotLeak) {
+  const TArt picture = {
+      "...#....",
+      "..#.....",
+      ".#......",
+      "#.......",
+  };
+  EXPECT_EQ(Fill(picture, {0, 0}, 0x0000FF), (TArt{
+                                                  "rrr#....",
+                                                  "rr#.....",
+                                                  "r#......",
+                                                  "#.......",
+                                              }));
+}
+
+TEST(Fill, RefillingReplacesTheOldColour) {
+  TPainterModel p;
+  LoadArt(p, {"..#..", "..#.."});
+  p.SetPaintColor(0x0000FF);
+  p.ApplyToolAt({0, 0});
+  p.SetPaintColor(0x00FF00);
+  p.ApplyToolAt({1, 1});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"gg#..", "gg#.."}));
+}
+
+TEST(Fill, GreyLineArtIsABorderAndShowsBlack) {
+  const TArt picture = {
+      "..o..",
+      "..o..",
+  };
+  EXPECT_EQ(Fill(picture, {0, 0}, 0x00FFFF), (TArt{"yy#..", "yy#.."}));
+}
+
+TEST(Fill, DarkenOfRedWithBlueGivesAlmostBlackThatStaysPaintable) {
+  TPainterModel p;
+  LoadArt(p, {"..#..", "..#.."});
+  p.SetPaintColor(0x0000FF);
+  p.ApplyToolAt({0, 0});
+  p.SetMixMode(mmDarken);
+  p.SetPaintColor(0xFF0000);  // 0xFF0000 ^ 0x010101 = 0xFE0101; AND red = 0x000001
+  p.ApplyToolAt({0, 0});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"xx#..", "xx#.."}));
+  p.SetMixMode(mmOver);
+  p.SetPaintColor(0x00FF00);
+  p.ApplyToolAt({1, 0});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"gg#..", "gg#.."}));
+}
+
+TEST(Fill, DarkenCanMakeNewBordersThatLaterFillsRespect) {
+  TPainterModel p;
+  LoadArt(p, {"..#..", "..#.."});
+  p.SetPaintColor(0x0000FF);
+  p.ApplyToolAt({0, 0});  // red on the left
+  p.SetPaintColor(0x00FF00);
+  p.ApplyToolAt({4, 0});  // green on the right
+  // Darken with 0xFFFF01: the effective paint is 0xFEFE00, which has no red,
+  // so AND with pure red gives pure black.
+  p.SetMixMode(mmDarken);
+  p.SetPaintColor(0xFFFF01);
+  p.ApplyToolAt({0, 0});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"###gg", "###gg"}));
+  // The black paint is a border: a fill there finds nothing to paint.
+  p.SetMixMode(mmOver);
+  p.SetPaintColor(0xFF0000);
+  p.ApplyToolAt({4, 1});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"###bb", "###bb"}));
+}
+
+TEST(Fill, OutsideThePictureChangesNothing) {
+  TPainterModel p;
+  LoadArt(p, {"...", "..."});
+  p.SetPaintColor(0x0000FF);
+  p.ApplyToolAt({-5, 1});
+  p.ApplyToolAt({3, 3});
+  EXPECT_FALSE(p.CanUndo());
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"...", "..."}));
+}
+
+// The plain reference: breadth-first search over non-black pixels.
+std::vector<bool> ReferenceRegion(const TRaster24& c, TPoint seed) {
+  const int w = c.Width(), h = c.Height();
+  std::vector<bool> in(size_t(w) * h, false);
+  if (c.Pixel(seed.x, seed.y) == clBlack) return in;
+  std::queue<TPoint> q;
+  q.push(seed);
+  in[size_t(seed.y) * w + seed.x] = true;
+  while (!q.empty()) {
+    const TPoint p = q.front();
+    q.pop();
+    const TPoint next[4] = {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
+    for (const TPoint& n : next) {
+      if (n.x < 0 || n.y < 0 || n.x >= w || n.y >= h) continue;
+      if (in[size_t(n.y) * w + n.x] || c.Pixel(n.x, n.y) == clBlack) continue;
+      in[size_t(n.y) * w + n.x] = true;
+      q.push(n);
+    }
+  }
+  return in;
+}
+
+TRaster24 RandomLineArt(std::mt19937& rng, int w, int h, int density) {
+  TRaster24 r(w, h, clWhite);
+  std::uniform_int_distribution<int> px(0, w - 1), py(0, h - 1), pct(0, 99), len(1, 20);
+  for (int i = 0; i < w * h * density / 100; ++i) {
+    // Short black strokes in random directions, some diagonal.
+    int x = px(rng), y = py(rng);
+    const int dx = pct(rng) % 3 - 1, dy = pct(rng) % 3 - 1, n = len(rng);
+    for (int k = 0; k < n && x >= 0 && y >= 0 && x < w && y < h; ++k, x += dx, y += dy)
+      r.SetPixel(x, y, clBlack);
+  }
+  // Some painted colours too, which must not stop the fill.
+  for (int i = 0; i < w * h / 20; ++i) {
+    const int x = px(rng), y = py(rng);
+    if (r.Pixel(x, y) != clBlack) r.SetPixel(x, y, TColor(rng() & 0xFFFFFF) | 1);
+  }
+  return r;
+}
+
+TColor Combine(TColor old, TColor paint, TPaintMixMode mode) {
+  switch (mode) {
+    case mmOver: return paint;
+    case mmDarken: return old & (paint ^ 0x010101);
+    case mmLighten: return old | paint;
+  }
+  return old;
+}
+
+TEST(Fill, MatchesBreadthFirstSearchOnRandomLineArt) {
+  std::mt19937 rng(1234);
+  for (int round = 0; round < 60; ++round) {
+    const int w = 8 + int(rng() % 90), h = 8 + int(rng() % 70);
+    const TRaster24 art = RandomLineArt(rng, w, h, 2 + int(rng() % 6));
+    TPainterModel p;
+    // Colours other than white in the picture are line art when loaded, so
+    // the colouring is put in as a colour layer over an all-white outline.
+    p.LoadPicture(TRaster24(w, h, clWhite));
+    p.AssignLayer(art, false);
+    const auto mode = TPaintMixMode(round % 3);
+    p.SetMixMode(mode);
+    for (int fill = 0; fill < 4; ++fill) {
+      const TColor paint = TColor(rng() & 0xFFFFFF);
+      p.SetPaintColor(paint);
+      const TPoint seed{int(rng() % w), int(rng() % h)};
+      TPoint q;
+      TColor ignored;
+      // The fill starts on the outline layer, which is all white here.
+      ASSERT_TRUE(p.FindPaintablePoint(p.OutlineLayer(), seed, q));
+      (void)ignored;
+      const TRaster24 before = p.ColorLayer();
+      const std::vector<bool> region = ReferenceRegion(before, q);
+      p.ApplyToolAt(seed);
+      const TColor stored = paint == 0 ? 1 : paint;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const TColor want =
+              region[size_t(y) * w + x] ? Combine(before.Pixel(x, y), stored, mode)
+                                        : before.Pixel(x, y);
+          ASSERT_EQ(p.ColorLayer().Pixel(x, y), want)
+              << "round " << round << " fill " << fill << " at " << x << "," << y;
+        }
+    }
+  }
+}
+
+TEST(FloodSpans, ReportsEveryRegionPixelExactlyOnce) {
+  std::mt19937 rng(99);
+  for (int round = 0; round < 100; ++round) {
+    const int w = 1 + int(rng() % 60), h = 1 + int(rng() % 60);
+    TRaster1 map(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) map.SetPixel(x, y, rng() % 100 >= 35);
+    const TPoint seed{int(rng() % w), int(rng() % h)};
+    TRaster24 asColour = ToRaster24(map);
+    const std::vector<bool> region = ReferenceRegion(asColour, seed);
+    std::vector<int> hits(size_t(w) * h, 0);
+    FloodSpans(map, seed, [&](int y, int x0, int x1) {
+      for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
+    });
+    for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace tw::test
