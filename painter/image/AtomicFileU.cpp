@@ -1,0 +1,145 @@
+// Writing a whole file so that the target is always either the old file or
+// the complete new one: the bytes go to a temporary file in the same folder,
+// are flushed to disk, and the temporary file is renamed over the target.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "painter/ErrorsU.h"
+#include "painter/image/ImageFileU.h"
+
+namespace tw {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Removes the temporary file and closes its descriptor unless the write
+// went through.
+class TTemporaryFile {
+ public:
+  TTemporaryFile() = default;
+  TTemporaryFile(const TTemporaryFile&) = delete;
+  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+  ~TTemporaryFile() {
+    CloseQuietly();
+    if (!FPath.empty()) unlink(FPath.c_str());
+  }
+
+  // Creates a new file in folder with a name no one else uses; returns the
+  // errno of the last attempt on failure.
+  int Create(const fs::path& folder, mode_t mode) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const fs::path path = folder / (".tw" + std::to_string(getpid()) + "-" +
+                                      std::to_string(counter.fetch_add(1)) + ".tmp");
+      FFd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (FFd >= 0) {
+        FPath = path;
+        return 0;
+      }
+      if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+  }
+
+  int Fd() const { return FFd; }
+  const fs::path& Path() const { return FPath; }
+
+  // Closes the file and reports the errno of a failed close (a delayed
+  // write error), or 0.
+  int Close() {
+    const int result = close(FFd);
+    FFd = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+  // The file now has its final name: nothing is left to remove.
+  void Keep() { FPath.clear(); }
+
+ private:
+  void CloseQuietly() {
+    if (FFd >= 0) close(FFd);
+    FFd = -1;
+  }
+
+  int FFd = -1;
+  fs::path FPath;
+};
+
+int WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += size_t(n);
+  }
+  return 0;
+}
+
+// Makes the rename itself durable; a folder that cannot be flushed does not
+// make the save fail, the file is complete either way.
+void SyncFolder(const fs::path& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+  if (fileName.empty()) throw EError("No file name was given for saving.");
+  const std::string subject = "The file \"" + fileName + "\"";
+  fs::path target(fileName);
+  if (!target.has_filename()) throw EError(subject + " cannot be saved: it names a folder.");
+  // A link is followed, so the file it points to is replaced and the link
+  // stays a link.
+  std::error_code linkError;
+  if (fs::is_symlink(fs::symlink_status(target, linkError))) {
+    target = fs::canonical(target, linkError);
+    if (linkError)
+      throw EError(subject + " cannot be saved: it is a link to a missing file (" +
+                   linkError.message() + ").");
+  }
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error)
+    throw EError(subject + " cannot be saved: the folder \"" + folder.string() +
+                 "\" cannot be created (" + error.message() + ").");
+
+  auto fail = [&](int code) {
+    throw EError(subject + " cannot be saved (" + std::strerror(code) + ").");
+  };
+  // Only a regular file is replaced, keeping its permissions; a device, a
+  // pipe or a folder of that name stays as it is. A new file gets the usual
+  // permissions for the user's umask.
+  struct stat existing {};
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode))
+    throw EError(subject + " cannot be saved: a folder has that name.");
+  if (exists && !S_ISREG(existing.st_mode))
+    throw EError(subject + " cannot be saved: it is not a regular file.");
+  const mode_t mode = exists ? mode_t(existing.st_mode & 07777) : mode_t(0666);
+  TTemporaryFile temporary;
+  if (const int code = temporary.Create(folder, mode)) fail(code);
+  if (mode != 0666 && fchmod(temporary.Fd(), mode) != 0) fail(errno);
+  if (const int code = WriteAll(temporary.Fd(), bytes)) fail(code);
+  if (fsync(temporary.Fd()) != 0) fail(errno);
+  if (const int code = temporary.Close()) fail(code);
+  if (rename(temporary.Path().c_str(), target.c_str()) != 0) fail(errno);
+  temporary.Keep();
+  SyncFolder(folder);
+}
+
+}  // namespace tw

@@ -1,0 +1,118 @@
+// Saving a file: missing folders are created, an existing file is replaced
+// whole, and a failed save leaves neither a partial file nor a temporary one.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "painter/ErrorsU.h"
+#include "painter/image/ImageFileU.h"
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ImageAtomicFile : public ::testing::Test {
+ protected:
+  ImageAtomicFile() {
+    std::string pattern = (fs::temp_directory_path() / "tw-save-XXXXXX").string();
+    FFolder = mkdtemp(pattern.data());
+  }
+  ~ImageAtomicFile() override {
+    std::error_code ignored;
+    fs::permissions(FFolder, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (const auto& entry : fs::recursive_directory_iterator(FFolder, ignored))
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(FFolder, ignored);
+  }
+
+  std::vector<std::string> Names(const fs::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  static std::vector<uint8_t> Contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+
+  fs::path FFolder;
+};
+
+TEST_F(ImageAtomicFile, CreatesMissingFoldersAndLeavesOnlyTheFile) {
+  const fs::path file = FFolder / "a" / "b" / "c" / "picture.gif";
+  const std::vector<uint8_t> bytes = {1, 2, 3, 4, 5};
+  WriteFileAtomically(file.string(), bytes);
+  EXPECT_EQ(Contents(file), bytes);
+  EXPECT_EQ(Names(file.parent_path()), std::vector<std::string>{"picture.gif"});
+}
+
+TEST_F(ImageAtomicFile, ReplacesAnExistingFileWholeAndKeepsItsPermissions) {
+  const fs::path file = FFolder / "picture.bmp";
+  WriteFileAtomically(file.string(), std::vector<uint8_t>(1000, 7));
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const std::vector<uint8_t> shorter = {9, 8, 7};
+  WriteFileAtomically(file.string(), shorter);
+  EXPECT_EQ(Contents(file), shorter);
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(Names(FFolder), std::vector<std::string>{"picture.bmp"});
+}
+
+TEST_F(ImageAtomicFile, FolderUnderARegularFileIsAnErrorNamingTheFile) {
+  WriteFileAtomically((FFolder / "plain").string(), {1});
+  const std::string file = (FFolder / "plain" / "sub" / "picture.gif").string();
+  try {
+    WriteFileAtomically(file, {1, 2, 3});
+    FAIL() << "no error";
+  } catch (const EError& e) {
+    EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Names(FFolder), std::vector<std::string>{"plain"});
+  EXPECT_EQ(Contents(FFolder / "plain"), std::vector<uint8_t>{1});
+}
+
+TEST_F(ImageAtomicFile, TargetThatIsAFolderStaysAndNoTemporaryIsLeft) {
+  fs::create_directory(FFolder / "taken.gif");
+  EXPECT_THROW(WriteFileAtomically((FFolder / "taken.gif").string(), {1, 2}), EError);
+  EXPECT_TRUE(fs::is_directory(FFolder / "taken.gif"));
+  EXPECT_EQ(Names(FFolder), std::vector<std::string>{"taken.gif"});
+  EXPECT_THROW(WriteFileAtomically("", {1}), EError);
+  EXPECT_THROW(WriteFileAtomically((FFolder / "dir" / "").string(), {1}), EError);
+}
+
+TEST_F(ImageAtomicFile, OnlyRegularFilesAreReplacedAndLinksAreFollowed) {
+  ASSERT_EQ(mkfifo((FFolder / "pipe.gif").c_str(), 0600), 0);
+  EXPECT_THROW(WriteFileAtomically((FFolder / "pipe.gif").string(), {1, 2}), EError);
+  EXPECT_TRUE(fs::is_fifo(FFolder / "pipe.gif"));
+
+  fs::create_directory(FFolder / "real");
+  WriteFileAtomically((FFolder / "real" / "picture.gif").string(), {1});
+  fs::create_symlink(FFolder / "real" / "picture.gif", FFolder / "link.gif");
+  WriteFileAtomically((FFolder / "link.gif").string(), {4, 5});
+  EXPECT_TRUE(fs::is_symlink(FFolder / "link.gif"));
+  EXPECT_EQ(Contents(FFolder / "real" / "picture.gif"), (std::vector<uint8_t>{4, 5}));
+  EXPECT_EQ(Names(FFolder / "real"), std::vector<std::string>{"picture.gif"});
+  EXPECT_EQ(Names(FFolder), (std::vector<std::string>{"link.gif", "pipe.gif", "real"}));
+}
+
+TEST_F(ImageAtomicFile, ReadOnlyFolderIsAnErrorAndNothingIsWritten) {
+  // Permission bits do not stop root.
+  if (geteuid() == 0) GTEST_SKIP() << "running as root";
+  const fs::path locked = FFolder / "locked";
+  fs::create_directory(locked);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_THROW(WriteFileAtomically((locked / "picture.gif").string(), {1, 2}), EError);
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_TRUE(Names(locked).empty());
+}
+
+}  // namespace
+}  // namespace tw
