@@ -15,29 +15,60 @@
 namespace tw {
 namespace floodfill_detail {
 
+// Zero bytes of a 64-bit word: the high bit of each zero byte is set.
+inline uint64_t ZeroBytes(uint64_t w) {
+  constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+  return ~(((w & Low7) + Low7) | w | Low7);
+}
+
+inline uint64_t Load8(const uint8_t* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
 // Index of the first non-zero byte in p[0..n), or n.
 inline int FindNonZero(const uint8_t* p, int n) {
   int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    if (w) return i + __builtin_ctzll(w) / 8;
-  }
+  for (; i + 8 <= n; i += 8)
+    if (const uint64_t w = Load8(p + i)) return i + __builtin_ctzll(w) / 8;
   for (; i < n; ++i)
     if (p[i]) return i;
   return n;
 }
 
-// Index of the first zero byte in p[0..n), or n.
+// Index of the first zero byte in p[0..n), or n. Most runs end within a few
+// bytes, so one word is tried before the library scan.
 inline int FindZero(const uint8_t* p, int n) {
-  const void* z = std::memchr(p, 0, size_t(n));
-  return z ? int(static_cast<const uint8_t*>(z) - p) : n;
+  if (n >= 8) {
+    if (const uint64_t z = ZeroBytes(Load8(p))) return __builtin_ctzll(z) / 8;
+    const void* found = std::memchr(p + 8, 0, size_t(n - 8));
+    return found ? int(static_cast<const uint8_t*>(found) - p) : n;
+  }
+  for (int i = 0; i < n; ++i)
+    if (!p[i]) return i;
+  return n;
 }
 
 // One more than the index of the last zero byte in p[0..n), or 0.
 inline int FindZeroBackward(const uint8_t* p, int n) {
-  const void* z = memrchr(p, 0, size_t(n));
-  return z ? int(static_cast<const uint8_t*>(z) - p) + 1 : 0;
+  if (n >= 8) {
+    if (const uint64_t z = ZeroBytes(Load8(p + n - 8))) return n - 8 + (63 - __builtin_clzll(z)) / 8 + 1;
+    const void* found = memrchr(p, 0, size_t(n - 8));
+    return found ? int(static_cast<const uint8_t*>(found) - p) + 1 : 0;
+  }
+  for (int i = n - 1; i >= 0; --i)
+    if (!p[i]) return i + 1;
+  return 0;
+}
+
+// memset, without the call for the short runs of narrow regions.
+inline void SetBytes(uint8_t* p, uint8_t value, int n) {
+  if (n > 16) {
+    std::memset(p, value, size_t(n));
+    return;
+  }
+  for (int i = 0; i < n; ++i) p[i] = value;
 }
 
 }  // namespace floodfill_detail
@@ -66,7 +97,7 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
   auto fillRun = [&](uint8_t* row, int y, int x, int& left) {
     left = FindZeroBackward(row, x);
     const int right = x + 1 + FindZero(row + x + 1, w - x - 1);
-    std::memset(row + left, 0, size_t(right - left));
+    SetBytes(row + left, 0, right - left);
     onSpan(y, left, right);
     return right;
   };
@@ -98,7 +129,7 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
       if (x > s.xr) break;
       const int l = x;
       const int r = l + 1 + FindZero(row + l + 1, w - l - 1);
-      std::memset(row + l, 0, size_t(r - l));
+      SetBytes(row + l, 0, r - l);
       onSpan(s.y, l, r);
       push(s.y + s.dy, l, r - 1, s.dy);
       if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);

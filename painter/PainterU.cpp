@@ -23,7 +23,9 @@ constexpr double MaxScale = 256;
 }  // namespace
 
 void TPainterModel::SetBrushSize(int value) {
-  FBrushSize = value <= 0 ? 1 : value;
+  // Far beyond any picture a larger brush changes nothing, and the stroke
+  // geometry stays well inside its integer range.
+  FBrushSize = std::clamp(value, 1, MaxBrushSize);
   UpdateDrawingTools();
 }
 
@@ -63,9 +65,13 @@ void TPainterModel::UpdateScale() {
 
 void TPainterModel::UpdateDrawingTools() {
   FEffectivePaint = FMixMode == mmDarken ? (FPaintColor ^ 0x010101) : FPaintColor;
-  FMixOp = FMixMode == mmOver ? TMixOp::Replace
-           : FMixMode == mmDarken ? TMixOp::And
-                                  : TMixOp::Or;
+  const TMixOp op = FMixMode == mmOver ? TMixOp::Replace
+                    : FMixMode == mmDarken ? TMixOp::And
+                                           : TMixOp::Or;
+  FPaintMixer = TSpanMixer(FEffectivePaint, op);
+  // The eraser's white is combined by the mix rule but never altered by it,
+  // so in darken mode the colours stay.
+  FWhiteMixer = TSpanMixer(clWhite, op);
 }
 
 void TPainterModel::LoadPicture(const TRaster24& picture) {
@@ -276,32 +282,25 @@ bool TPainterModel::FillAt(TPoint pt) {
   TPoint q;
   if (!FindPaintablePoint(FOutline, pt, q)) return false;
   PushHistory();
-  const TColor paint = FEffectivePaint;
-  const TMixOp op = FMixOp;
-  struct TRun {
-    int y, x0, x1;
-  };
-  std::vector<TRun> runs;
-  TRect changed;
+  FRuns.clear();
+  int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
   FloodSpans(FBorder, q, [&](int y, int x0, int x1) {
-    MixSpan(FColor.Row(y), x0, x1, paint, op);
-    runs.push_back({y, x0, x1});
+    FRuns.push_back({y, x0, x1, FPaintMixer.Apply(FColor.Row(y), x0, x1)});
+    left = std::min(left, x0);
+    right = std::max(right, x1);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y + 1);
   });
   // The border map served as the fill's visited marker; it gets its true
   // value back, which only AND can make black.
-  for (const TRun& r : runs) {
-    uint8_t* b = FBorder.Row(r.y);
-    if (op == TMixOp::And) {
-      const uint8_t* c = FColor.Row(r.y);
-      for (int x = r.x0; x < r.x1; ++x)
-        b[x] = (c[3 * x] | c[3 * x + 1] | c[3 * x + 2]) ? TRaster1::White : TRaster1::Black;
-    } else {
-      std::memset(b + r.x0, TRaster1::White, size_t(r.x1 - r.x0));
-    }
-    changed = UnionRect(changed, {r.x0, r.y, r.x1, r.y + 1});
+  for (const TRun& r : FRuns) {
+    if (r.MayBeBlack)
+      BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
+    else
+      floodfill_detail::SetBytes(FBorder.Row(r.Y) + r.X0, TRaster1::White, r.X1 - r.X0);
   }
-  FLastChange = changed;
-  InvalidatePicture(changed);
+  FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
+  InvalidatePicture(FLastChange);
   return true;
 }
 
@@ -327,19 +326,44 @@ TRect TPainterModel::DabRect(TPoint pt, int margin) const {
           pt.y + RestSize() + margin};
 }
 
-void TPainterModel::DrawSegment(TRaster24& layer, TPoint pt, TMixOp op, TColor color,
-                                const TRect& clip) {
-  const TSpanSink sink = [&](int y, int x0, int x1) { MixSpan(layer.Row(y), x0, x1, color, op); };
-  if (!(pt == FPrevious)) CoverLine(FPrevious, pt, FBrushSize, clip, sink);
-  CoverDab(pt, FBrushSize, clip, sink);
+void TPainterModel::DrawSegment(TPoint pt, const TRect& clip) {
+  FRuns.clear();
+  const TSpanSink collect = [this](int y, int x0, int x1) { FRuns.push_back({y, x0, x1, false}); };
+  // The line's round end at pt covers every pixel of the dab there, so the
+  // dab is drawn on its own only when there is no line.
+  if (pt == FPrevious)
+    CoverDab(pt, FBrushSize, clip, collect);
+  else
+    CoverLine(FPrevious, pt, FBrushSize, clip, collect);
+  for (const TRun& run : FRuns) PaintRun(run);
 }
 
-void TPainterModel::DrawSegment(TRaster1& layer, TPoint pt, uint8_t value, const TRect& clip) {
-  const TSpanSink sink = [&](int y, int x0, int x1) {
-    std::memset(layer.Row(y) + x0, value, size_t(x1 - x0));
-  };
-  if (!(pt == FPrevious)) CoverLine(FPrevious, pt, FBrushSize, clip, sink);
-  CoverDab(pt, FBrushSize, clip, sink);
+void TPainterModel::PaintRun(const TRun& run) {
+  const int y = run.Y, x0 = run.X0, x1 = run.X1;
+  switch (FPaintMode) {
+    case pmBrush: {
+      const bool black = FPaintMixer.Apply(FColor.Row(y), x0, x1);
+      ComposeSpan(FColor, FOutline, FBorder, y, x0, x1, black);
+      break;
+    }
+    case pmMBrush:
+      FPaintMixer.Apply(FScratch.Row(y), x0, x1);
+      MaskedCombineSpan(FColor, FScratch, FMask, y, x0, x1);
+      ComposeSpan(FColor, FOutline, FBorder, y, x0, x1, true);
+      break;
+    case pmMarker:
+      std::memset(FOutline.Row(y) + x0, TRaster1::Black, size_t(x1 - x0));
+      ComposeSpan(FColor, FOutline, FBorder, y, x0, x1, true);
+      break;
+    case pmEraser: {
+      std::memset(FOutline.Row(y) + x0, TRaster1::White, size_t(x1 - x0));
+      const bool black = FWhiteMixer.Apply(FColor.Row(y), x0, x1);
+      ComposeSpan(FColor, FOutline, FBorder, y, x0, x1, black);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 void TPainterModel::StrokeTo(TPoint pt) {
@@ -347,30 +371,12 @@ void TPainterModel::StrokeTo(TPoint pt) {
   TRect r = DabRect(pt, 4);
   if (!(pt == FPrevious)) r = UnionRect(r, DabRect(FPrevious, 4));
   r = IntersectRect(r, PictureBounds());
-  switch (FPaintMode) {
-    case pmBrush:
-      DrawSegment(FColor, pt, FMixOp, FEffectivePaint, r);
-      break;
-    case pmMBrush:
-      if (FMask.Width() != FColor.Width() || FScratch.Width() != FColor.Width()) break;
-      DrawSegment(FScratch, pt, FMixOp, FEffectivePaint, r);
-      MaskedCombineRect(FColor, FScratch, FMask, r);
-      break;
-    case pmMarker:
-      DrawSegment(FOutline, pt, TRaster1::Black, r);
-      break;
-    case pmEraser:
-      DrawSegment(FOutline, pt, TRaster1::White, r);
-      // The eraser's white is combined by the mix rule but never altered by
-      // it, so in darken mode the colours stay.
-      DrawSegment(FColor, pt, FMixOp, clWhite, r);
-      break;
-    default:
-      r = TRect();
-      break;
-  }
+  // The masked brush paints through work layers prepared at its press.
+  const bool ready = FPaintMode != pmMBrush ||
+                     (FMask.Width() == FColor.Width() && FMask.Height() == FColor.Height() &&
+                      FScratch.Width() == FColor.Width() && FScratch.Height() == FColor.Height());
+  if (!r.IsEmpty() && ready) DrawSegment(pt, r);
   FPrevious = pt;
-  Commit(r);
   FLastChange = r;
   if (!r.IsEmpty()) InvalidatePicture(r);
 }

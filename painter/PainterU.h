@@ -13,6 +13,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "painter/PaintCommonU.h"
 #include "painter/PaintKernelsU.h"
@@ -22,6 +23,8 @@ namespace tw {
 
 class TPainterModel {
  public:
+  static constexpr int MaxBrushSize = 1 << 16;
+
   TPainterModel() = default;
   virtual ~TPainterModel() = default;
   TPainterModel(const TPainterModel&) = delete;
@@ -101,7 +104,7 @@ class TPainterModel {
   const TRaster24& CleanPicture() const { return FClean; }
   // The effective paint colour and the combination rule of the colour layer.
   TColor EffectivePaint() const { return FEffectivePaint; }
-  TMixOp MixOp() const { return FMixOp; }
+  TMixOp MixOp() const { return FPaintMixer.Op(); }
   // The picture rectangle the last tool action or stroke segment changed.
   TRect LastChange() const { return FLastChange; }
 
@@ -117,13 +120,20 @@ class TPainterModel {
     TRaster24 Color;
     TRaster1 Outline;
   };
+  // A horizontal run of pixels a fill or a stroke segment painted.
+  struct TRun {
+    int Y, X0, X1;
+    bool MayBeBlack;
+  };
 
   void BuildLayers(const TRaster24& source);
   void RebuildBorderMap(const TRect& r);
   void Commit(const TRect& r);
   void UpdateScale();
-  void DrawSegment(TRaster24& layer, TPoint pt, TMixOp op, TColor color, const TRect& clip);
-  void DrawSegment(TRaster1& layer, TPoint pt, uint8_t value, const TRect& clip);
+  // Draws the piece of stroke from the previous point to pt, inside clip, on
+  // the layers the current tool paints.
+  void DrawSegment(TPoint pt, const TRect& clip);
+  void PaintRun(const TRun& run);
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
   int FBrushSize = 12;
@@ -136,7 +146,11 @@ class TPainterModel {
   int FScaledHeight = 0;
 
   TColor FEffectivePaint = 0;
-  TMixOp FMixOp = TMixOp::Replace;
+  // The paint and the eraser's white, combined by the mix rule.
+  TSpanMixer FPaintMixer{0, TMixOp::Replace};
+  TSpanMixer FWhiteMixer{clWhite, TMixOp::Replace};
+  // Runs of the current fill or segment; kept to reuse the block.
+  std::vector<TRun> FRuns;
 
   bool FStroking = false;
   TPoint FStrokeStart;

@@ -42,6 +42,9 @@ struct TCapsule {
   int64_t Ax, Ay, Bx, By;  // doubled centres
   int64_t R;               // doubled radius = pen width
   int64_t Dx, Dy, LenSq;
+  double Len;
+  // Cross products below this bound square without overflowing 64 bits.
+  static constexpr int64_t SmallCross = int64_t(1) << 31;
 
   TCapsule(TPoint a, TPoint b, int width)
       : Ax(DoubledCentre(a.x, width)),
@@ -51,7 +54,8 @@ struct TCapsule {
         R(width),
         Dx(Bx - Ax),
         Dy(By - Ay),
-        LenSq(Dx * Dx + Dy * Dy) {}
+        LenSq(Dx * Dx + Dy * Dy),
+        Len(std::sqrt(double(LenSq))) {}
 
   bool Covers(int64_t x, int64_t y) const {
     const int64_t px = 2 * x + 1 - Ax, py = 2 * y + 1 - Ay;
@@ -61,8 +65,11 @@ struct TCapsule {
       const int64_t qx = 2 * x + 1 - Bx, qy = 2 * y + 1 - By;
       return qx * qx + qy * qy <= R * R;
     }
-    const __int128 cross = __int128(px) * Dy - __int128(py) * Dx;
-    return cross * cross <= __int128(R * R) * LenSq;
+    const int64_t cross = px * Dy - py * Dx;
+    if (cross > -SmallCross && cross < SmallCross && LenSq < SmallCross && R < (1 << 15))
+      return cross * cross <= R * R * LenSq;
+    const __int128 wide = cross;
+    return wide * wide <= __int128(R * R) * LenSq;
   }
 
   // An estimate of the covered columns of row y, in pixels, or false when
@@ -82,7 +89,7 @@ struct TCapsule {
     disc(double(Bx), double(By));
     if (LenSq > 0) {
       // Within R of the line, and projecting between the two ends.
-      const double L = std::sqrt(double(LenSq));
+      const double L = Len;
       double bl = -HUGE_VAL, bh = HUGE_VAL;
       const double c = double(Dx) * (Y - Ay);
       if (Dy != 0) {

@@ -46,6 +46,8 @@ TEST(Painter, BrushSizeBelowOneIsOne) {
   EXPECT_EQ(p.BrushSize(), 1);
   p.SetBrushSize(-5);
   EXPECT_EQ(p.BrushSize(), 1);
+  p.SetBrushSize(1 << 30);
+  EXPECT_EQ(p.BrushSize(), TPainterModel::MaxBrushSize);
   p.SetBrushSize(7);
   EXPECT_EQ(p.HalfSize(), 3);
   EXPECT_EQ(p.RestSize(), 4);
