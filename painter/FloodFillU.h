@@ -1,8 +1,8 @@
 // The span (scanline) flood fill over a byte map: every 4-connected pixel
-// reachable from the seed without crossing a 0x00 byte is set to 0x00 and
-// reported once as part of a horizontal run. The map doubles as the visited
-// marker, so the fill needs no extra per-pixel memory; its own work stack
-// holds pending runs only, and nothing is done outside the region.
+// reachable from the seed without crossing a 0x00 byte is reported once as
+// part of a horizontal run. The map doubles as the visited marker, so the
+// fill needs no extra per-pixel memory; its own work stack holds pending
+// runs only, and nothing is done outside the region.
 #pragma once
 
 #include <cstdint>
@@ -73,10 +73,23 @@ inline void SetBytes(uint8_t* p, uint8_t value, int n) {
 
 }  // namespace floodfill_detail
 
+// How a filled run is marked so that it is not filled again.
+enum class TFloodMark {
+  // Every byte of the run becomes 0x00: the map ends up filled.
+  Fill,
+  // Only the run's first byte becomes FloodVisited. A run always reaches
+  // from border to border, so its first byte speaks for all of it; the
+  // caller puts those bytes back afterwards, one per run instead of one per
+  // pixel.
+  FirstByte,
+};
+constexpr uint8_t FloodVisited = 0x01;
+
 // onSpan(y, x0, x1) receives each filled run, pixels x0..x1-1 of row y, in
-// the order they are filled. The seed must lie inside the map; a seed on a
-// 0x00 byte fills nothing.
-template <class TOnSpan>
+// the order they are filled. The map's bytes are 0x00 for borders and 0xFF
+// (FloodVisited for a visited run's first byte) elsewhere. A seed outside the
+// map or on a 0x00 byte fills nothing.
+template <TFloodMark Mark, class TOnSpan>
 void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
   using namespace floodfill_detail;
   const int w = map.Width();
@@ -93,19 +106,23 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
   auto push = [&](int y, int xl, int xr, int dy) {
     if (y >= 0 && y < h) stack.push_back({y, xl, xr, dy});
   };
-  // Fills the run of row y through x (x inside) and returns its end.
-  auto fillRun = [&](uint8_t* row, int y, int x, int& left) {
-    left = FindZeroBackward(row, x);
-    const int right = x + 1 + FindZero(row + x + 1, w - x - 1);
-    SetBytes(row + left, 0, right - left);
-    onSpan(y, left, right);
-    return right;
+  // Takes the run l..r-1 of row y unless it was taken before.
+  auto take = [&](uint8_t* row, int y, int l, int r) {
+    if constexpr (Mark == TFloodMark::Fill) {
+      SetBytes(row + l, 0, r - l);
+    } else {
+      if (row[l] == FloodVisited) return false;
+      row[l] = FloodVisited;
+    }
+    onSpan(y, l, r);
+    return true;
   };
 
   {
     uint8_t* row = map.Row(seed.y);
-    int l;
-    const int r = fillRun(row, seed.y, seed.x, l);
+    const int l = FindZeroBackward(row, seed.x);
+    const int r = seed.x + 1 + FindZero(row + seed.x + 1, w - seed.x - 1);
+    take(row, seed.y, l, r);
     push(seed.y + 1, l, r - 1, 1);
     push(seed.y - 1, l, r - 1, -1);
   }
@@ -115,11 +132,13 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
     uint8_t* row = map.Row(s.y);
     int x = s.xl;
     if (row[x]) {
-      int l;
-      const int r = fillRun(row, s.y, x, l);
-      if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
-      push(s.y + s.dy, l, r - 1, s.dy);
-      if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
+      const int l = FindZeroBackward(row, x);
+      const int r = x + 1 + FindZero(row + x + 1, w - x - 1);
+      if (take(row, s.y, l, r)) {
+        if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
+        push(s.y + s.dy, l, r - 1, s.dy);
+        if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
+      }
       x = r;
     }
     for (;;) {
@@ -129,10 +148,10 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
       if (x > s.xr) break;
       const int l = x;
       const int r = l + 1 + FindZero(row + l + 1, w - l - 1);
-      SetBytes(row + l, 0, r - l);
-      onSpan(s.y, l, r);
-      push(s.y + s.dy, l, r - 1, s.dy);
-      if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
+      if (take(row, s.y, l, r)) {
+        push(s.y + s.dy, l, r - 1, s.dy);
+        if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
+      }
       x = r;
     }
   }

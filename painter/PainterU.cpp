@@ -284,30 +284,44 @@ bool TPainterModel::FillAt(TPoint pt) {
   PushHistory();
   FRuns.clear();
   int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
-  FloodSpans(FBorder, q, [&](int y, int x0, int x1) {
+  FloodSpans<TFloodMark::FirstByte>(FBorder, q, [&](int y, int x0, int x1) {
     FRuns.push_back({y, x0, x1, FPaintMixer.Apply(FColor.Row(y), x0, x1)});
+    PrefetchNeighbourRows(y, x0, x1);
     left = std::min(left, x0);
     right = std::max(right, x1);
     top = std::min(top, y);
     bottom = std::max(bottom, y + 1);
   });
-  // The border map served as the fill's visited marker; it gets its true
-  // value back, which only AND can make black.
+  // The border map held the fill's visited marks; it gets its true value
+  // back, which only AND can have made black.
   for (const TRun& r : FRuns) {
     if (r.MayBeBlack)
       BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
     else
-      floodfill_detail::SetBytes(FBorder.Row(r.Y) + r.X0, TRaster1::White, r.X1 - r.X0);
+      FBorder.Row(r.Y)[r.X0] = TRaster1::White;
   }
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
   InvalidatePicture(FLastChange);
   return true;
 }
 
+void TPainterModel::PrefetchNeighbourRows(int y, int x0, int x1) const {
+  // The fill goes on most likely just above or below the run it painted.
+  // Rows lie far apart in memory, where the processor does not look ahead by
+  // itself, so the stretch of each neighbour row is requested now.
+  for (const int ny : {y - 1, y + 1}) {
+    if (ny < 0 || ny >= UnscaledHeight()) continue;
+    const uint8_t* c = FColor.Row(ny);
+    for (int b = 3 * x0; b < 3 * x1; b += 64) __builtin_prefetch(c + b, 1);
+    const uint8_t* m = FBorder.Row(ny);
+    for (int b = x0; b < x1; b += 64) __builtin_prefetch(m + b, 0);
+  }
+}
+
 bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {
   if (!FindPaintablePoint(FOutline, pt, start)) return false;
   FMask.CopyFrom(FOutline);
-  FloodSpans(FMask, start, [](int, int, int) {});
+  FloodSpans<TFloodMark::Fill>(FMask, start, [](int, int, int) {});
   FScratch.CopyFrom(FColor);
   return true;
 }

@@ -134,6 +134,7 @@ class TPainterModel {
   // the layers the current tool paints.
   void DrawSegment(TPoint pt, const TRect& clip);
   void PaintRun(const TRun& run);
+  void PrefetchNeighbourRows(int y, int x0, int x1) const;
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
   int FBrushSize = 12;

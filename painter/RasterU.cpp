@@ -1,6 +1,10 @@
 #include "painter/RasterU.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#include <sys/mman.h>
 #include <string>
 
 #include "painter/ErrorsU.h"
@@ -18,8 +22,32 @@ void CheckPictureSize(int width, int height) {
                  std::to_string(MaxPictureSide) + " pixels on a side and 100 megapixels.");
 }
 
-TPixelBuffer::TPixelBuffer(size_t size)
-    : FData(size ? std::make_unique_for_overwrite<uint8_t[]>(size) : nullptr), FSize(size) {}
+namespace {
+
+constexpr size_t HugePage = size_t(2) << 20;
+
+uint8_t* Allocate(size_t size) {
+  if (size == 0) return nullptr;
+  if (size < 2 * HugePage) {
+    void* p = std::malloc(size);
+    if (!p) throw std::bad_alloc();
+    return static_cast<uint8_t*>(p);
+  }
+  const size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
+  void* p = std::aligned_alloc(HugePage, rounded);
+  if (!p) throw std::bad_alloc();
+#if defined(MADV_HUGEPAGE)
+  // Only advice: where huge pages are off the block works as any other.
+  madvise(p, rounded, MADV_HUGEPAGE);
+#endif
+  return static_cast<uint8_t*>(p);
+}
+
+}  // namespace
+
+void TPixelBuffer::TFree::operator()(uint8_t* p) const { std::free(p); }
+
+TPixelBuffer::TPixelBuffer(size_t size) : FData(Allocate(size)), FSize(size) {}
 
 TPixelBuffer::TPixelBuffer(const TPixelBuffer& other) : TPixelBuffer(other.FSize) {
   if (FSize) std::memcpy(FData.get(), other.FData.get(), FSize);

@@ -30,7 +30,10 @@ constexpr int64_t MaxPicturePixels = 100'000'000;
 void CheckPictureSize(int width, int height);
 
 // Owns a block of bytes that is never zero-filled on allocation (large
-// blocks are written in full right after), copied with memcpy.
+// blocks are written in full right after), copied with memcpy. Large blocks
+// ask the system for huge pages: the fill walks a picture's rows far apart
+// in memory, and with small pages nearly every run costs an address
+// translation miss.
 class TPixelBuffer {
  public:
   TPixelBuffer() = default;
@@ -45,7 +48,10 @@ class TPixelBuffer {
   size_t Size() const { return FSize; }
 
  private:
-  std::unique_ptr<uint8_t[]> FData;
+  struct TFree {
+    void operator()(uint8_t* p) const;
+  };
+  std::unique_ptr<uint8_t[], TFree> FData;
   size_t FSize = 0;
 };
 

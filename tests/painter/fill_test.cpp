@@ -251,7 +251,18 @@ TEST(FloodSpans, ReportsEveryRegionPixelExactlyOnce) {
     TRaster24 asColour = ToRaster24(map);
     const std::vector<bool> region = ReferenceRegion(asColour, seed);
     std::vector<int> hits(size_t(w) * h, 0);
-    FloodSpans(map, seed, [&](int y, int x0, int x1) {
+    TRaster1 marked = map;
+    FloodSpans<TFloodMark::Fill>(map, seed, [&](int y, int x0, int x1) {
+      for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
+    });
+    for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
+    // Filling leaves the region black; marking leaves one mark per run.
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(map.IsWhite(x, y), asColour.Pixel(x, y) != 0 && !region[size_t(y) * w + x]);
+    std::fill(hits.begin(), hits.end(), 0);
+    FloodSpans<TFloodMark::FirstByte>(marked, seed, [&](int y, int x0, int x1) {
+      ASSERT_EQ(marked.Pixel(x0, y), FloodVisited);
       for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
     });
     for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
