@@ -1,5 +1,8 @@
 #include "painter/PaintKernelsU.h"
 
+#include "painter/ByteScanU.h"
+
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -146,11 +149,44 @@ void ComposeRect(TRaster24& colour, const TRaster1& outline, TRaster1& border, c
 void ComposeSpan(TRaster24& colour, const TRaster1& outline, TRaster1& border, int y, int x0,
                  int x1, bool mayBeBlack) {
   if (x1 <= x0) return;
-  if (!mayBeBlack && !std::memchr(outline.Row(y) + x0, TRaster1::Black, size_t(x1 - x0))) {
-    std::memset(border.Row(y) + x0, TRaster1::White, size_t(x1 - x0));
+  if (mayBeBlack) {
+    ComposeRect(colour, outline, border, {x0, y, x1, y + 1});
     return;
   }
-  ComposeRect(colour, outline, border, {x0, y, x1, y + 1});
+  // The run holds no black paint, so it splits into stretches over white
+  // outline (colour kept, border white) and over black outline (colour and
+  // border black), each a plain byte fill.
+  const uint8_t* o = outline.Row(y);
+  uint8_t* c = colour.Row(y);
+  uint8_t* b = border.Row(y);
+  int x = x0;
+#if defined(__SSE2__)
+  // Most runs of a stroke cross no line art: sixteen outline bytes are
+  // checked and sixteen border bytes set at a time, the last group ending
+  // exactly at the run's end.
+  if (x1 - x0 >= 16) {
+    const __m128i zero = _mm_setzero_si128(), white = _mm_set1_epi8(char(TRaster1::White));
+    bool clear = true;
+    for (int i = x0; clear && i < x1; i += 16) {
+      const int at = std::min(i, x1 - 16);
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(o + at));
+      clear = _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)) == 0;
+    }
+    if (clear) {
+      for (int i = x0; i < x1; i += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(b + std::min(i, x1 - 16)), white);
+      return;
+    }
+  }
+#endif
+  while (x < x1) {
+    const int black = x + FindZero(o + x, x1 - x);
+    SetBytes(b + x, TRaster1::White, black - x);
+    if (black >= x1) break;
+    x = black + FindNonZero(o + black, x1 - black);
+    std::memset(c + 3 * black, 0, size_t(x - black) * 3);
+    SetBytes(b + black, TRaster1::Black, x - black);
+  }
 }
 
 void MaskedCombineSpan(TRaster24& colour, TRaster24& scratch, const TRaster1& mask, int y,

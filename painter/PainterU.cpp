@@ -72,6 +72,8 @@ void TPainterModel::UpdateDrawingTools() {
   // The eraser's white is combined by the mix rule but never altered by it,
   // so in darken mode the colours stay.
   FWhiteMixer = TSpanMixer(clWhite, op);
+  if (FDab.Size() != FBrushSize) FDab = TDabShape(FBrushSize);
+  FPreviousCoverageValid = false;
 }
 
 void TPainterModel::LoadPicture(const TRaster24& picture) {
@@ -93,6 +95,9 @@ void TPainterModel::AssignLayer(const TBitmap& bitmap, bool whole) {
   const TRaster24& src =
       std::holds_alternative<TRaster24>(bitmap) ? std::get<TRaster24>(bitmap) : converted;
   const TRect r = IntersectRect(PictureBounds(), {0, 0, src.Width(), src.Height()});
+  // A stroke going on must paint its next segment in full over the new
+  // pixels.
+  FPreviousCoverageValid = false;
   for (int y = r.Top; y < r.Bottom; ++y)
     std::memcpy(FColor.Row(y), src.Row(y), size_t(r.Width()) * 3);
   Commit(r);
@@ -329,6 +334,7 @@ bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {
 void TPainterModel::BeginStroke(TPoint pt) {
   SetMouseCapture(true);
   FStroking = true;
+  FPreviousCoverageValid = false;
   FStrokeStart = pt;
   FPrevious = pt;
   PushHistory();
@@ -341,19 +347,40 @@ TRect TPainterModel::DabRect(TPoint pt, int margin) const {
 }
 
 void TPainterModel::DrawSegment(TPoint pt, const TRect& clip) {
-  FRuns.clear();
-  const TSpanSink collect = [this](int y, int x0, int x1) { FRuns.push_back({y, x0, x1, false}); };
+  // Every tool's rule gives the same pixel when applied twice, so the part
+  // of this segment that the previous segment of the stroke covered, with
+  // the same tools, is already as it would become. A drag's segments overlap
+  // almost wholly; only the new part is painted.
+  const TCoverage& before = FCoverage[FCoverageIndex];
+  const bool skipOld = FPreviousCoverageValid;
+  FCoverageIndex ^= 1;
+  TCoverage& now = FCoverage[FCoverageIndex];
+  now.Top = clip.Top;
+  now.Left.assign(size_t(clip.Height()), 0);
+  now.Right.assign(size_t(clip.Height()), 0);
+  const TSpanSink paint = [&](int y, int x0, int x1) {
+    now.Left[size_t(y - now.Top)] = x0;
+    now.Right[size_t(y - now.Top)] = x1;
+    const size_t row = size_t(y - before.Top);
+    if (!skipOld || y < before.Top || row >= before.Left.size() ||
+        before.Left[row] >= before.Right[row]) {
+      PaintRun(y, x0, x1);
+      return;
+    }
+    const int oldLeft = before.Left[row], oldRight = before.Right[row];
+    if (x0 < oldLeft) PaintRun(y, x0, std::min(x1, oldLeft));
+    if (x1 > oldRight) PaintRun(y, std::max(x0, oldRight), x1);
+  };
   // The line's round end at pt covers every pixel of the dab there, so the
   // dab is drawn on its own only when there is no line.
   if (pt == FPrevious)
-    CoverDab(pt, FBrushSize, clip, collect);
+    CoverDab(pt, FDab, clip, paint);
   else
-    CoverLine(FPrevious, pt, FBrushSize, clip, collect);
-  for (const TRun& run : FRuns) PaintRun(run);
+    CoverLine(FPrevious, pt, FDab, clip, paint);
+  FPreviousCoverageValid = true;
 }
 
-void TPainterModel::PaintRun(const TRun& run) {
-  const int y = run.Y, x0 = run.X0, x1 = run.X1;
+void TPainterModel::PaintRun(int y, int x0, int x1) {
   switch (FPaintMode) {
     case pmBrush: {
       const bool black = FPaintMixer.Apply(FColor.Row(y), x0, x1);

@@ -18,6 +18,7 @@
 #include "painter/PaintCommonU.h"
 #include "painter/PaintKernelsU.h"
 #include "painter/RasterU.h"
+#include "painter/StrokeU.h"
 
 namespace tw {
 
@@ -120,7 +121,7 @@ class TPainterModel {
     TRaster24 Color;
     TRaster1 Outline;
   };
-  // A horizontal run of pixels a fill or a stroke segment painted.
+  // A horizontal run of pixels a fill painted.
   struct TRun {
     int Y, X0, X1;
     bool MayBeBlack;
@@ -133,7 +134,7 @@ class TPainterModel {
   // Draws the piece of stroke from the previous point to pt, inside clip, on
   // the layers the current tool paints.
   void DrawSegment(TPoint pt, const TRect& clip);
-  void PaintRun(const TRun& run);
+  void PaintRun(int y, int x0, int x1);
   void PrefetchNeighbourRows(int y, int x0, int x1) const;
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
@@ -150,7 +151,19 @@ class TPainterModel {
   // The paint and the eraser's white, combined by the mix rule.
   TSpanMixer FPaintMixer{0, TMixOp::Replace};
   TSpanMixer FWhiteMixer{clWhite, TMixOp::Replace};
-  // Runs of the current fill or segment; kept to reuse the block.
+  TDabShape FDab{12};
+  // The runs a stroke segment covered, one per row from Top; the current and
+  // the previous segment's, alternately.
+  struct TCoverage {
+    int Top = 0;
+    std::vector<int> Left, Right;
+  };
+  TCoverage FCoverage[2];
+  int FCoverageIndex = 0;
+  // The previous segment belongs to this stroke and was drawn with the
+  // current tools.
+  bool FPreviousCoverageValid = false;
+  // Runs of the current fill; kept to reuse the block.
   std::vector<TRun> FRuns;
 
   bool FStroking = false;

@@ -137,6 +137,78 @@ TEST(Stroke, RepaintRectangleHoldsEveryChangedPixelAndStaysInside) {
   }
 }
 
+// A plain model of a stroke: every segment paints every pixel it covers,
+// then the line art is laid over the colours again.
+struct TReferenceStroke {
+  TRaster24 Colour;
+  TRaster1 Outline;
+  void Segment(TPaintMode mode, TPaintMixMode mix, TColor paint, int size, TPoint from,
+               TPoint to, bool first) {
+    for (int y = 0; y < Colour.Height(); ++y)
+      for (int x = 0; x < Colour.Width(); ++x) {
+        const bool covered = first ? DabCovers(to, size, x, y) : LineCovers(from, to, size, x, y);
+        if (!covered) continue;
+        const TColor old = Colour.Pixel(x, y);
+        auto combine = [&](TColor p) {
+          return mix == mmOver ? p : mix == mmDarken ? (old & p) : (old | p);
+        };
+        if (mode == pmBrush) {
+          Colour.SetPixel(x, y, combine(mix == mmDarken ? paint ^ 0x010101 : paint));
+        } else if (mode == pmMarker) {
+          Outline.SetPixel(x, y, false);
+        } else {
+          Outline.SetPixel(x, y, true);
+          Colour.SetPixel(x, y, combine(clWhite));
+        }
+      }
+    for (int y = 0; y < Colour.Height(); ++y)
+      for (int x = 0; x < Colour.Width(); ++x)
+        if (!Outline.IsWhite(x, y)) Colour.SetPixel(x, y, clBlack);
+  }
+};
+
+TEST(Stroke, MultiSegmentStrokesMatchAPlainModelAlsoWhenTheColourChanges) {
+  std::mt19937 rng(31);
+  const int W = 41, H = 33;
+  const TPaintMode modes[] = {pmBrush, pmMarker, pmEraser};
+  for (int round = 0; round < 150; ++round) {
+    TRaster24 pic(W, H, clWhite);
+    for (int i = 0; i < 4; ++i) {
+      const int x = int(rng() % W);
+      for (int y = 0; y < H; ++y) pic.SetPixel(x, y, clBlack);
+    }
+    TPainterModel p;
+    p.LoadPicture(pic);
+    const TPaintMode mode = modes[round % 3];
+    const auto mix = TPaintMixMode(rng() % 3);
+    const int size = 1 + int(rng() % 14);
+    TColor paint = TColor(rng() & 0xFFFFFF) | 1;
+    p.SetPaintMode(mode);
+    p.SetMixMode(mix);
+    p.SetBrushSize(size);
+    p.SetPaintColor(paint);
+    TReferenceStroke ref{p.ColorLayer(), p.OutlineLayer()};
+    TPoint prev{int(rng() % W), int(rng() % H)};
+    p.ApplyToolAt(prev);
+    ref.Segment(mode, mix, paint, size, prev, prev, true);
+    for (int seg = 0; seg < 6; ++seg) {
+      if (rng() % 3 == 0) {
+        paint = TColor(rng() & 0xFFFFFF) | 1;
+        p.SetPaintColor(paint);
+      }
+      // Short steps, as a drag makes, and now and then a long one.
+      const int reach = rng() % 4 == 0 ? 30 : 4;
+      const TPoint next{prev.x + int(rng() % (2 * reach + 1)) - reach,
+                        prev.y + int(rng() % (2 * reach + 1)) - reach};
+      p.StrokeTo(next);
+      ref.Segment(mode, mix, paint, size, prev, next, false);
+      prev = next;
+      ASSERT_TRUE(SamePixels(p.ColorLayer(), ref.Colour)) << "round " << round << " seg " << seg;
+      ASSERT_TRUE(SamePixels(p.OutlineLayer(), ref.Outline)) << "round " << round;
+    }
+  }
+}
+
 TEST(Stroke, RepaintRectangleIsTheDabsWithAMarginOfFour) {
   TPainterModel p;
   LoadArt(p, Blank(100, 100));
