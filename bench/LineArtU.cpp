@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "painter/ErrorsU.h"
+#include "painter/StrokeU.h"
 
 namespace tw::bench {
 namespace {
@@ -76,27 +77,15 @@ void DrawRectangle(TRaster24& pic, const TRect& r, int thickness) {
               [&](int x, int y) { return r.Contains(x, y); });
 }
 
-// Bresenham's line; width 3 stamps a 3 x 3 square on every point.
+// The engine's one-pixel line; width 3 stamps a 3 x 3 square on every point.
 void DrawLine(TRaster24& pic, TPoint a, TPoint b, int width) {
-  int x = a.x, y = a.y;
-  const int dx = std::abs(b.x - a.x), sx = a.x < b.x ? 1 : -1;
-  const int dy = -std::abs(b.y - a.y), sy = a.y < b.y ? 1 : -1;
-  int err = dx + dy;
   const int half = width / 2;
-  for (;;) {
-    for (int v = -half; v <= half; ++v)
-      for (int u = -half; u <= half; ++u) SetBlack(pic, x + u, y + v);
-    if (x == b.x && y == b.y) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  const TRect all{0, 0, pic.Width(), pic.Height()};
+  CoverLine(a, b, 1, all, [&](int y, int x0, int x1) {
+    for (int x = x0; x < x1; ++x)
+      for (int v = -half; v <= half; ++v)
+        for (int u = -half; u <= half; ++u) SetBlack(pic, x + u, y + v);
+  });
 }
 
 // A black frame around one bar 5 pixels high with 5-pixel teeth hanging from
