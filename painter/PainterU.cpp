@@ -64,7 +64,10 @@ void TPainterModel::UpdateScale() {
 }
 
 void TPainterModel::UpdateDrawingTools() {
-  FEffectivePaint = FMixMode == mmDarken ? (FPaintColor ^ 0x010101) : FPaintColor;
+  // Before the first assignment the colour is 0, which must not paint
+  // borders either.
+  const TColor paint = FPaintColor == clBlack ? 1 : FPaintColor;
+  FEffectivePaint = FMixMode == mmDarken ? (paint ^ 0x010101) : paint;
   const TMixOp op = FMixMode == mmOver ? TMixOp::Replace
                     : FMixMode == mmDarken ? TMixOp::And
                                            : TMixOp::Or;

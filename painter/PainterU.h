@@ -26,7 +26,7 @@ class TPainterModel {
  public:
   static constexpr int MaxBrushSize = 1 << 16;
 
-  TPainterModel() = default;
+  TPainterModel() { UpdateDrawingTools(); }
   virtual ~TPainterModel() = default;
   TPainterModel(const TPainterModel&) = delete;
   TPainterModel& operator=(const TPainterModel&) = delete;

@@ -144,6 +144,16 @@ TEST(Fill, DarkenCanMakeNewBordersThatLaterFillsRespect) {
   EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"###bb", "###bb"}));
 }
 
+TEST(Fill, BeforeAnyColourIsSetThePaintIsStillNotABorder) {
+  TPainterModel p;
+  LoadArt(p, {"..#..", "..#.."});
+  p.ApplyToolAt({0, 0});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"xx#..", "xx#.."}));
+  p.SetPaintColor(0x00FF00);
+  p.ApplyToolAt({1, 1});
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"gg#..", "gg#.."}));
+}
+
 TEST(Fill, OutsideThePictureChangesNothing) {
   TPainterModel p;
   LoadArt(p, {"...", "..."});
