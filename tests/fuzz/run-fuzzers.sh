@@ -18,7 +18,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 status=0
-for target in fuzz_image_readers; do
+# Each target with its seed folder.
+for entry in fuzz_image_readers:seeds fuzz_picture_file:seeds-pictures; do
+  target=${entry%%:*}
+  seeds=$here/${entry#*:}
   binary=$build/tests/fuzz/$target
   if [ ! -x "$binary" ]; then
     echo "run-fuzzers: $binary is missing; build with -DTINTWELL_FUZZ=ON first" >&2
@@ -26,7 +29,7 @@ for target in fuzz_image_readers; do
   fi
   corpus=$work/$target
   mkdir -p "$corpus"
-  cp "$here"/seeds/* "$corpus"/
+  cp "$seeds"/* "$corpus"/
   if compgen -G "$here/regressions/*" >/dev/null; then cp "$here"/regressions/* "$corpus"/; fi
   echo "run-fuzzers: $target for ${seconds}s"
   # New inputs go to the temporary corpus only; the kept seeds stay as they are.
