@@ -3,6 +3,7 @@
 # Idempotent: apt-get runs only when a package is missing.
 #   scripts/install-deps.sh          build, run and test
 #   scripts/install-deps.sh --bench  also the benchmark-only comparisons
+#   scripts/install-deps.sh --catalog  also what scripts/make-catalog.sh needs
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,7 @@ packages=(
 for arg in "$@"; do
   case "$arg" in
     --bench) packages+=(libopencv-imgproc-dev valgrind) ;;
+    --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done
