@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "pictures/QUtilU.h"
+#include "tools/common/ToolHooksU.h"
 #include "tools/picture/PictureCommandsU.h"
 #include "tools/picture/PictureToolArgsU.h"
 
@@ -80,40 +81,6 @@ Options:
   -h, --help         show this help
 )";
 
-// Plain-English texts for the loader's keyed failures; the program itself
-// takes them from its language files.
-std::string ToolText(const std::string& key, const TTranslateFunc& fallback) {
-  if (key == "errOpenBadExt") return "\"%s\" is not a picture file: its name must end in \".twf\".";
-  if (key == "errOpenNoExist") return "\"%s\" does not exist.";
-  if (key == "errCorrupt") return "\"%s\" is damaged or is not a picture file.";
-  return fallback ? fallback(key) : key;
-}
-
-// Points the loader's warning box and key lookup at the error stream for the
-// length of one run, and puts back whatever was installed before.
-class THookScope {
- public:
-  explicit THookScope(std::ostream& err)
-      : FSavedWarning(std::move(OnShowWarning)), FSavedTranslate(std::move(OnTranslate)) {
-    OnShowWarning = [&err](const std::string& message) {
-      err << PictureToolName << ": " << message << "\n";
-    };
-    OnTranslate = [saved = FSavedTranslate](const std::string& key) {
-      return ToolText(key, saved);
-    };
-  }
-  ~THookScope() {
-    OnShowWarning = std::move(FSavedWarning);
-    OnTranslate = std::move(FSavedTranslate);
-  }
-  THookScope(const THookScope&) = delete;
-  THookScope& operator=(const THookScope&) = delete;
-
- private:
-  TWarningFunc FSavedWarning;
-  TTranslateFunc FSavedTranslate;
-};
-
 const char* CommandHelp(const std::string& command) {
   if (command == "pack") return PackHelp;
   if (command == "info") return InfoHelp;
@@ -174,7 +141,7 @@ int RunPictureTool(const std::vector<std::string>& args, std::ostream& out, std:
     return ExitUsage;
   }
   const std::string& command = args[0];
-  const THookScope hooks(err);
+  const THookScope hooks(err, PictureToolName);
   try {
     return RunCommand(command, {args.begin() + 1, args.end()}, out, err);
   } catch (const EUsage& e) {

@@ -1,0 +1,416 @@
+// The parent's config tool end to end against a temporary settings store and
+// defaults file: values of each type, listing, INI export and import round
+// trips, the factory reset, the password read from piped input, the locks,
+// the catalog commands with a real picture file, and bad command lines.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "pictures/PictureFileU.h"
+#include "pictures/PictureTestUtil.h"
+#include "settings/QCSettingU.h"
+#include "settings/SettingU.h"
+#include "tools/config/ConfigArgsU.h"
+#include "tools/config/ConfigToolU.h"
+
+namespace tw {
+namespace {
+
+::testing::AssertionResult Has(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+}
+
+struct TRun {
+  int Code = -1;
+  std::string Out, Err;
+};
+
+std::string ReadText(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteText(const std::string& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+class ConfigTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    FOldXdg = old ? std::optional<std::string>(old) : std::nullopt;
+    setenv("XDG_CONFIG_HOME", FFolder.File("xdg").c_str(), 1);
+    WriteText(FDefaults, "[Main]\nPathCatalog=" + FFolder.File("catalog/") +
+                             "\nHints=false\n[Catalog]\nFileCount=2\nFile0=one.twf\nFile1=two.twf\n"
+                             "[Palettes]\nPaletteCount=1\n[Palettes\\Palette0]\nName=Only\n"
+                             "Enabled=true\nColorCount=1\nColor0=255\n");
+  }
+  void TearDown() override {
+    if (FOldXdg) {
+      setenv("XDG_CONFIG_HOME", FOldXdg->c_str(), 1);
+    } else {
+      unsetenv("XDG_CONFIG_HOME");
+    }
+  }
+
+  // Runs the tool on the test's store and defaults file with input piped in.
+  TRun Run(std::vector<std::string> args, const std::string& input = "") {
+    args.insert(args.begin(), {"--database", FDatabase, "--defaults", FDefaults});
+    return RunBare(args, input);
+  }
+  static TRun RunBare(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    TConsole console{in, out, err, false};
+    TRun run;
+    run.Code = RunConfigTool(args, console);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+  }
+  // The store as the program would open it, for checking what the tool did.
+  std::vector<TSetting::TValue> Values(const std::string& section) {
+    TSetting store(FDatabase, ProductKey, "");
+    return store.Values(section);
+  }
+  TSetting::TValue Value(const std::string& section, const std::string& name) {
+    for (const TSetting::TValue& value : Values(section))
+      if (value.Name == name) return value;
+    ADD_FAILURE() << "no " << section << "\\" << name;
+    return {};
+  }
+  std::vector<std::string> Catalog() {
+    TSetting store(FDatabase, ProductKey, "");
+    std::vector<std::string> list;
+    store.ReadList("File", list, "Catalog");
+    return list;
+  }
+  std::string MakePicture(const std::string& name, const std::string& title) {
+    const std::string file = FFolder.File(name);
+    TRaster24 image(4, 3, 0xFFFFFF);
+    image.SetPixel(1, 1, 0);
+    WritePictureFile(file, {{"en_us", title, "Ann", ""}}, image);
+    return file;
+  }
+
+  test::TTempFolder FFolder;
+  std::string FDatabase = FFolder.File("settings.sqlite3");
+  std::string FDefaults = FFolder.File("default.ini");
+  std::optional<std::string> FOldXdg;
+};
+
+TEST_F(ConfigTool, SetAndGetEachType) {
+  EXPECT_EQ(Run({"set", "Extra", "Count", "42"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Word", "hello"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Flag", "TRUE"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Zeros", "007", "--string"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "--int", "Extra", "Hex", "0x10"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Off", "off", "--bool"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Main", "MusicVolume", "-2000"}).Code, ConfigExitOk);
+
+  EXPECT_EQ(Run({"get", "Extra", "Count"}).Out, "42\n");
+  EXPECT_EQ(Run({"get", "extra", "WORD"}).Out, "hello\n");
+  EXPECT_EQ(Run({"get", "Extra", "Zeros"}).Out, "007\n");
+  EXPECT_EQ(Run({"get", "Extra", "Hex"}).Out, "16\n");
+  EXPECT_EQ(Run({"get", "Main", "MusicVolume"}).Out, "-2000\n");
+  EXPECT_TRUE(Value("Extra", "Count").IsInteger);
+  EXPECT_FALSE(Value("Extra", "Word").IsInteger);
+  EXPECT_FALSE(Value("Extra", "Zeros").IsInteger);
+  // Booleans are stored as the integers 1 and 0.
+  EXPECT_TRUE(Value("Extra", "Flag").IsInteger);
+  EXPECT_EQ(Value("Extra", "Flag").Integer, 1);
+  EXPECT_EQ(Value("Extra", "Off").Integer, 0);
+
+  const TRun missing = Run({"get", "Extra", "Nothing"});
+  EXPECT_EQ(missing.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(missing.Err, "no value \"Nothing\""));
+}
+
+TEST_F(ConfigTool, TheProgramsOwnKeysKeepTheirType) {
+  // A password of digits stays text, so its leading zeros survive.
+  EXPECT_EQ(Run({"set", "Main", "ParentPassword", "007"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"get", "Main", "ParentPassword"}).Out, "007\n");
+  EXPECT_EQ(Run({"set", "Main", "Hints", "no"}).Code, ConfigExitOk);
+  TSetting store(FDatabase, ProductKey, "");
+  EXPECT_FALSE(TQCSetting(store).ReadHints());
+  // Text where the program reads a Boolean would make it fail at start.
+  const TRun wrong = Run({"set", "Main", "Hints", "maybe"});
+  EXPECT_EQ(wrong.Code, ConfigExitUsage);
+  EXPECT_TRUE(Has(wrong.Err, "not a Boolean"));
+  EXPECT_EQ(Run({"set", "Main", "SaveMode", "x", "--string"}).Code, ConfigExitUsage);
+  EXPECT_EQ(Run({"set", "Main", "SaveMode", "big"}).Code, ConfigExitUsage);
+  EXPECT_FALSE(TQCSetting(store).ReadHints());
+}
+
+TEST_F(ConfigTool, SetWithoutAFlagFollowsTheDefaultsFileRules) {
+  const std::vector<std::string> samples = {"007",  "12abc", "TRUE", "false", "$ff", "0x1F",
+                                            "-5",   "abc",   " 7",   "",      "1e3", "$FFFFFFFF",
+                                            "2147483648"};
+  std::string ini = "[ByFile]\n";
+  for (size_t i = 0; i < samples.size(); ++i) {
+    ASSERT_EQ(Run({"set", "--", "BySet", "V" + std::to_string(i), samples[i]}).Code, ConfigExitOk)
+        << samples[i];
+    ini += "V" + std::to_string(i) + "=" + samples[i] + "\n";
+  }
+  WriteText(FFolder.File("samples.ini"), ini);
+  ASSERT_EQ(Run({"import", FFolder.File("samples.ini")}).Code, ConfigExitOk);
+  const auto bySet = Values("BySet");
+  const auto byFile = Values("ByFile");
+  ASSERT_EQ(bySet.size(), samples.size());
+  ASSERT_EQ(byFile.size(), samples.size());
+  for (size_t i = 0; i < samples.size(); ++i) {
+    SCOPED_TRACE(bySet[i].Name);
+    EXPECT_EQ(bySet[i].IsInteger, byFile[i].IsInteger);
+    if (bySet[i].IsInteger) {
+      EXPECT_EQ(bySet[i].Integer, byFile[i].Integer);
+    } else {
+      EXPECT_EQ(bySet[i].Text, byFile[i].Text);
+    }
+  }
+  EXPECT_EQ(Run({"get", "BySet", "V0"}).Out, "7\n");
+  EXPECT_EQ(Run({"get", "BySet", "V1"}).Out, "12abc\n");
+}
+
+TEST_F(ConfigTool, EveryCommandFirstSeedsTheStoreFromTheDefaults) {
+  const TRun run = Run({"list", "Main"});
+  ASSERT_EQ(run.Code, ConfigExitOk) << run.Err;
+  // Text in quotes, integers (and Booleans) bare.
+  EXPECT_TRUE(Has(run.Out, "[Main]\nHints = 0\nPathCatalog = \"" + FFolder.File("catalog/") + "\"\n"));
+  EXPECT_EQ(Run({"catalog", "list"}).Out, "one.twf\ntwo.twf\n");
+}
+
+TEST_F(ConfigTool, ListShowsASectionAndTheSectionsBelowIt) {
+  ASSERT_EQ(Run({"set", "PalettesOld", "X", "1"}).Code, ConfigExitOk);
+  const TRun palettes = Run({"list", "palettes"});
+  ASSERT_EQ(palettes.Code, ConfigExitOk);
+  EXPECT_EQ(palettes.Out,
+            "[Palettes]\nPaletteCount = 1\n\n[Palettes\\Palette0]\nColor0 = 255\n"
+            "ColorCount = 1\nEnabled = 1\nName = \"Only\"\n");
+  const TRun all = Run({"list"});
+  EXPECT_TRUE(Has(all.Out, "[PalettesOld]\nX = 1\n"));
+  EXPECT_TRUE(Has(all.Out, "[Catalog]\nFile0 = \"one.twf\"\nFile1 = \"two.twf\"\nFileCount = 2\n"));
+  EXPECT_EQ(Run({"list", "Nowhere"}).Code, ConfigExitFailure);
+}
+
+TEST_F(ConfigTool, ExportAndImportGiveTheSameStoreBack) {
+  ASSERT_EQ(Run({"set", "Main", "PathSave", "  spaced out  "}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Quoted", "\"quoted\""}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Single", "'"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Equals", "a=b; c"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Letters", "Українська"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Empty", "", "--string"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Lowest", "-2147483648"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Deep\\Er\\Section2", "N", "5"}).Code, ConfigExitOk);
+  const TRun exported = Run({"export"});
+  ASSERT_EQ(exported.Code, ConfigExitOk) << exported.Err;
+  EXPECT_EQ(exported.Err, "");
+
+  std::map<std::string, std::vector<TSetting::TValue>> before;
+  {
+    TSetting store(FDatabase, ProductKey, "");
+    for (const std::string& section : store.SectionNames()) before[section] = store.Values(section);
+  }
+  ASSERT_EQ(Run({"reset", "--yes"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"get", "Extra", "Quoted"}).Code, ConfigExitFailure);
+  WriteText(FFolder.File("exported.ini"), exported.Out);
+  const TRun imported = Run({"import", FFolder.File("exported.ini")});
+  ASSERT_EQ(imported.Code, ConfigExitOk) << imported.Err;
+
+  TSetting store(FDatabase, ProductKey, "");
+  for (const auto& [section, values] : before) {
+    SCOPED_TRACE(section);
+    const std::vector<TSetting::TValue> after = store.Values(section);
+    ASSERT_EQ(after.size(), values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+      EXPECT_EQ(after[i].Name, values[i].Name);
+      EXPECT_EQ(after[i].IsInteger, values[i].IsInteger);
+      EXPECT_EQ(after[i].Integer, values[i].Integer);
+      EXPECT_EQ(after[i].Text, values[i].Text);
+    }
+  }
+}
+
+TEST_F(ConfigTool, ExportWarnsAboutTextThatWouldComeBackAsANumber) {
+  ASSERT_EQ(Run({"set", "Main", "ParentPassword", "0042"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Plain", "42", "--string"}).Code, ConfigExitOk);
+  const TRun exported = Run({"export"});
+  EXPECT_EQ(exported.Code, ConfigExitOk);
+  EXPECT_TRUE(Has(exported.Out, "\n[Main]\n"));
+  EXPECT_TRUE(Has(exported.Out, "\nParentPassword=0042\n"));
+  EXPECT_TRUE(Has(exported.Err, "Main\\ParentPassword is the text \"0042\""));
+  // "42" reads back as the same text, so it needs no warning.
+  EXPECT_FALSE(Has(exported.Err, "Plain"));
+}
+
+TEST_F(ConfigTool, ImportOfAMissingFileFails) {
+  const TRun run = Run({"import", FFolder.File("none.ini")});
+  EXPECT_EQ(run.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(run.Err, "Cannot read"));
+}
+
+TEST_F(ConfigTool, ResetAsksForYesFirst) {
+  ASSERT_EQ(Run({"set", "Main", "Hints", "true"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Keep", "1"}).Code, ConfigExitOk);
+  const TRun refused = Run({"reset"}, "no\n");
+  EXPECT_EQ(refused.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(refused.Err, "Type yes to go on"));
+  EXPECT_TRUE(Has(refused.Err, "Nothing was changed"));
+  EXPECT_EQ(Run({"get", "Extra", "Keep"}).Out, "1\n");
+  EXPECT_EQ(Run({"reset"}, "").Code, ConfigExitFailure);
+
+  const TRun done = Run({"reset"}, "yes\n");
+  EXPECT_EQ(done.Code, ConfigExitOk) << done.Err;
+  EXPECT_EQ(Run({"get", "Extra", "Keep"}).Code, ConfigExitFailure);
+  // The factory settings are back.
+  EXPECT_EQ(Run({"get", "Main", "Hints"}).Out, "0\n");
+}
+
+TEST_F(ConfigTool, PasswordIsReadTwiceFromPipedInput) {
+  const TRun set = Run({"password"}, "Se cret\nSe cret\n");
+  ASSERT_EQ(set.Code, ConfigExitOk) << set.Err;
+  EXPECT_TRUE(Has(set.Err, "not locked yet"));
+  TSetting store(FDatabase, ProductKey, "");
+  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "Se cret");
+
+  const TRun mismatch = Run({"password"}, "one\nOne\n");
+  EXPECT_EQ(mismatch.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(mismatch.Err, "differ"));
+  const TRun once = Run({"password"}, "lonely\n");
+  EXPECT_EQ(once.Code, ConfigExitFailure);
+  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "Se cret");
+  // Windows line ends from a piped file are not part of the password.
+  ASSERT_EQ(Run({"password"}, "dos\r\ndos\r\n").Code, ConfigExitOk);
+  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "dos");
+}
+
+TEST_F(ConfigTool, LocksSwitchSavingAndPrinting) {
+  const TRun on = Run({"lock", "save", "on"});
+  ASSERT_EQ(on.Code, ConfigExitOk);
+  EXPECT_TRUE(Has(on.Err, "no parent password is set"));
+  TSetting store(FDatabase, ProductKey, "");
+  TQCSetting settings(store);
+  EXPECT_TRUE(settings.ReadPasswordSave());
+  EXPECT_FALSE(settings.ReadPasswordPrint());
+  ASSERT_EQ(Run({"lock", "PRINT", "On"}).Code, ConfigExitOk);
+  EXPECT_TRUE(settings.ReadPasswordPrint());
+  ASSERT_EQ(Run({"lock", "save", "off"}).Code, ConfigExitOk);
+  EXPECT_FALSE(settings.ReadPasswordSave());
+  EXPECT_TRUE(settings.ReadPasswordPrint());
+  EXPECT_EQ(Run({"lock", "door", "on"}).Code, ConfigExitUsage);
+  EXPECT_EQ(Run({"lock", "save", "maybe"}).Code, ConfigExitUsage);
+  EXPECT_EQ(Run({"lock", "save"}).Code, ConfigExitUsage);
+}
+
+TEST_F(ConfigTool, CatalogAddListAndRemove) {
+  const std::string kite = MakePicture("Kite.twf", "Kite");
+  const TRun added = Run({"catalog", "add", kite});
+  ASSERT_EQ(added.Code, ConfigExitOk) << added.Err;
+  EXPECT_TRUE(Has(added.Out, "\"Kite.twf\" (Kite) as picture 3"));
+  EXPECT_EQ(ReadText(FFolder.File("catalog/Kite.twf")), ReadText(kite));
+  EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf", "Kite.twf"}));
+  const TRun listed = Run({"catalog", "list"});
+  EXPECT_EQ(listed.Out, "one.twf\ntwo.twf\nKite.twf\n");
+  // Only the pictures whose files are missing get a note.
+  EXPECT_TRUE(Has(listed.Err, "\"one.twf\" is not in"));
+  EXPECT_FALSE(Has(listed.Err, "Kite.twf"));
+
+  const TRun again = Run({"catalog", "add", kite});
+  EXPECT_EQ(again.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(again.Err, "in the catalog already"));
+
+  const TRun removed = Run({"catalog", "remove", "KITE.twf"});
+  ASSERT_EQ(removed.Code, ConfigExitOk) << removed.Err;
+  EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf"}));
+  EXPECT_TRUE(std::filesystem::exists(FFolder.File("catalog/Kite.twf")));
+  EXPECT_EQ(Run({"catalog", "remove", "Kite.twf"}).Code, ConfigExitFailure);
+  // The file left in the folder is the same picture, so adding it again is fine.
+  EXPECT_EQ(Run({"catalog", "add", kite}).Code, ConfigExitOk);
+}
+
+TEST_F(ConfigTool, CatalogRefusesFilesThatAreNoPictures) {
+  WriteText(FFolder.File("junk.twf"), "not a picture at all");
+  const TRun junk = Run({"catalog", "add", FFolder.File("junk.twf")});
+  EXPECT_EQ(junk.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(junk.Err, "damaged or is not a picture file"));
+  const TRun missing = Run({"catalog", "add", FFolder.File("gone.twf")});
+  EXPECT_EQ(missing.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(missing.Err, "does not exist"));
+  WriteText(FFolder.File("kite.png"), "png");
+  EXPECT_EQ(Run({"catalog", "add", FFolder.File("kite.png")}).Code, ConfigExitFailure);
+
+  // Another picture of the same name already in the catalog folder stays.
+  std::filesystem::create_directories(FFolder.File("catalog"));
+  WriteText(FFolder.File("catalog/Kite.twf"), "someone else's");
+  const TRun clash = Run({"catalog", "add", MakePicture("Kite.twf", "Kite")});
+  EXPECT_EQ(clash.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(clash.Err, "A different file"));
+  EXPECT_EQ(ReadText(FFolder.File("catalog/Kite.twf")), "someone else's");
+  EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf"}));
+}
+
+TEST_F(ConfigTool, BadCommandLines) {
+  EXPECT_EQ(RunBare({}).Code, ConfigExitUsage);
+  const TRun help = RunBare({"--help"});
+  EXPECT_EQ(help.Code, ConfigExitOk);
+  EXPECT_TRUE(Has(help.Out, "Usage: tintwell-config"));
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"frobnicate"},
+                                             {"get", "Main"},
+                                             {"set", "A", "B"},
+                                             {"set", "A", "B", "1", "--int", "--bool"},
+                                             {"set", "A", "B=C", "1"},
+                                             {"set", "A\\\\B", "C", "1"},
+                                             {"get", "A", "B", "--yes"},
+                                             {"export", "now"},
+                                             {"import", "x.ini", "--bool"},
+                                             {"catalog"},
+                                             {"catalog", "add"},
+                                             {"list", "--colour"},
+                                             {"--database"}}) {
+    const TRun run = Run(args);
+    EXPECT_EQ(run.Code, ConfigExitUsage) << args.front();
+    EXPECT_TRUE(Has(run.Err, "--help\" for help"));
+  }
+  const TRun noDefaults = Run({"--defaults", FFolder.File("none.ini"), "list"});
+  EXPECT_EQ(noDefaults.Code, ConfigExitFailure);
+  EXPECT_TRUE(Has(noDefaults.Err, "cannot read the defaults file"));
+}
+
+TEST_F(ConfigTool, TheStoreIsInTheUsersConfigFolderByDefault) {
+  const TRun run = RunBare({"--defaults", FDefaults, "set", "Main", "Language", "de_de"});
+  ASSERT_EQ(run.Code, ConfigExitOk) << run.Err;
+  const std::string file = FFolder.File("xdg/Tintwell/Tintwell/1/settings.sqlite3");
+  ASSERT_TRUE(std::filesystem::exists(file));
+  TSetting store(file, ProductKey, "");
+  EXPECT_EQ(TQCSetting(store).ReadLanguage(), "de_de");
+}
+
+#ifdef TINTWELL_CONFIG_TOOL
+TEST_F(ConfigTool, TheBuiltProgramReadsPipedInputAndReportsThroughItsExitStatus) {
+  const std::string err = FFolder.File("stderr.txt");
+  const auto status = [&](const std::string& input, const std::string& args) {
+    const std::string command = "printf '" + input + "' | '" + std::string(TINTWELL_CONFIG_TOOL) +
+                                "' --database '" + FDatabase + "' --defaults '" + FDefaults + "' " +
+                                args + " >/dev/null 2>'" + err + "'";
+    const int result = std::system(command.c_str());
+    return WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+  };
+  EXPECT_EQ(status("", "--help"), ConfigExitOk);
+  EXPECT_EQ(status("piped\\npiped\\n", "password"), ConfigExitOk);
+  TSetting store(FDatabase, ProductKey, "");
+  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "piped");
+  EXPECT_EQ(status("a\\nb\\n", "password"), ConfigExitFailure);
+  EXPECT_EQ(status("", "bogus"), ConfigExitUsage);
+  EXPECT_TRUE(Has(ReadText(err), "Unknown command \"bogus\""));
+}
+#endif
+
+}  // namespace
+}  // namespace tw

@@ -1,0 +1,166 @@
+// Command dispatch, help text and error reporting of the config tool.
+#include "tools/config/ConfigToolU.h"
+
+#include <new>
+#include <utility>
+
+#include "pictures/QUtilU.h"
+#include "settings/IniFileU.h"
+#include "settings/QCSettingU.h"
+#include "settings/SettingU.h"
+#include "tools/common/ToolHooksU.h"
+#include "tools/config/CatalogCommandsU.h"
+#include "tools/config/ConfigArgsU.h"
+#include "tools/config/StoreCommandsU.h"
+
+namespace tw {
+
+namespace {
+
+constexpr const char* Help =
+    R"(Usage: tintwell-config [OPTIONS] COMMAND [ARGUMENTS]
+
+Shows and changes Tintwell's settings: the parent's password and locks, the
+catalog of pictures, and any value of the settings store. Before each command
+the store gets the factory settings for every part it does not have yet, as
+the program does when it starts.
+
+Commands:
+  get SECTION NAME              show one value
+  set SECTION NAME VALUE        store a value; without a type flag the
+      [--int|--string|--bool]   program's own keys of Main keep their type and
+                                others follow the defaults file's rules: true
+                                or false is a Boolean, a decimal or $/0x
+                                hexadecimal number an integer, else text
+  list [SECTION]                show all values, or those of SECTION and the
+                                sections below it (text in quotes)
+  import FILE.ini               copy every section of an INI file into the
+                                store, with the defaults file's rules
+  export                        write the whole store as INI text to standard
+                                output (import reads it back)
+  reset [--yes]                 remove every setting and put back the factory
+                                settings; asks for "yes" unless --yes is given
+  password                      set the parent's password; asks for it twice,
+                                hidden on a terminal, else reads two lines
+  lock save|print on|off        whether saving or printing asks for the
+                                parent's password
+  catalog list                  show the pictures of the catalog, in order
+  catalog add FILE.twf          check a picture file, copy it into the catalog
+                                folder and add it at the end of the catalog
+  catalog remove NAME           take a picture out of the catalog (its file
+                                stays in the catalog folder)
+
+Options:
+  --database PATH   the settings store to use (default:
+                    $XDG_CONFIG_HOME/Tintwell/Tintwell/1/settings.sqlite3)
+  --defaults PATH   the factory settings file (default: the installed
+                    program's default/default.ini, if there is one)
+  -h, --help        show this help
+
+Exit status: 0 done, 1 failed or refused, 2 wrong command line.
+
+Examples:
+  tintwell-config password
+  tintwell-config lock save on
+  tintwell-config set Main Hints false
+  tintwell-config catalog add ~/pictures/kite.twf
+)";
+
+struct TCommandShape {
+  const char* Name;
+  size_t Least, Most;
+  const char* Words;
+};
+
+constexpr TCommandShape Commands[] = {
+    {"get", 2, 2, "SECTION and NAME"},
+    {"set", 3, 3, "SECTION, NAME and VALUE"},
+    {"list", 0, 1, "at most a SECTION"},
+    {"import", 1, 1, "one FILE.ini"},
+    {"export", 0, 0, "no arguments"},
+    {"reset", 0, 0, "no arguments"},
+    {"password", 0, 0, "no arguments; it asks for the password"},
+    {"lock", 2, 2, "save or print, then on or off"},
+    {"catalog", 1, 2, "list, add FILE.twf or remove NAME"},
+};
+
+void CheckShape(const TConfigCommandLine& line) {
+  for (const TCommandShape& shape : Commands) {
+    if (line.Command != shape.Name) continue;
+    if (line.Words.size() < shape.Least || line.Words.size() > shape.Most)
+      throw EConfigUsage(line.Command + " takes " + shape.Words + ".");
+    if (line.Kind != TValueKind::vkAuto && line.Command != "set")
+      throw EConfigUsage("--int, --string and --bool go with set only.");
+    if (line.Yes && line.Command != "reset") throw EConfigUsage("--yes goes with reset only.");
+    return;
+  }
+  throw EConfigUsage("Unknown command \"" + line.Command +
+                     "\"; the commands are get, set, list, import, export, reset, password, "
+                     "lock and catalog.");
+}
+
+int RunCommand(const TConfigCommandLine& line, TConsole& console) {
+  const std::string database = line.Database.empty() ? TSetting::DefaultDatabasePath() : line.Database;
+  const std::string defaults = line.Defaults ? *line.Defaults : InstalledDefaultsFile();
+  if (line.Defaults && !TIniFile(defaults).Exists()) {
+    console.Err << ConfigToolName << ": cannot read the defaults file \"" << defaults << "\".\n";
+    return ConfigExitFailure;
+  }
+  if (line.Command == "import") {
+    {
+      TSetting store(database, ProductKey, defaults);
+      const TQCSetting seeded(store);
+    }
+    return RunImport(database, line.Words[0], console);
+  }
+  TSetting store(database, ProductKey, defaults);
+  const TQCSetting seeded(store);
+  TConfigContext context{store, console, line};
+  const std::string& command = line.Command;
+  if (command == "get") return RunGet(context);
+  if (command == "set") return RunSet(context);
+  if (command == "list") return RunList(context);
+  if (command == "export") return RunExport(context);
+  if (command == "reset") return RunReset(context);
+  if (command == "password") return RunPassword(context);
+  if (command == "lock") return RunLock(context);
+  return RunCatalog(context);
+}
+
+}  // namespace
+
+int RunConfigTool(const std::vector<std::string>& args, TConsole& console) {
+  const THookScope hooks(console.Err, ConfigToolName);
+  try {
+    const TConfigCommandLine line = ParseConfigArgs(args);
+    if (line.Help) {
+      console.Out << Help;
+      return ConfigExitOk;
+    }
+    if (line.Command.empty()) {
+      console.Err << Help;
+      return ConfigExitUsage;
+    }
+    if (line.Command == "help") {
+      console.Out << Help;
+      return ConfigExitOk;
+    }
+    CheckShape(line);
+    return RunCommand(line, console);
+  } catch (const EConfigUsage& e) {
+    console.Err << ConfigToolName << ": " << e.what() << "\n"
+                << "Run \"" << ConfigToolName << " --help\" for help.\n";
+    return ConfigExitUsage;
+  } catch (const EAbort&) {
+    // The problem has been shown through the warning hook already.
+    return ConfigExitFailure;
+  } catch (const std::bad_alloc&) {
+    console.Err << ConfigToolName << ": not enough memory.\n";
+    return ConfigExitFailure;
+  } catch (const std::exception& e) {
+    console.Err << ConfigToolName << ": " << e.what() << "\n";
+    return ConfigExitFailure;
+  }
+}
+
+}  // namespace tw
