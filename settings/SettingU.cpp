@@ -13,7 +13,9 @@
 
 namespace tw {
 
-const char* const ProductKey = "Tintwell\\Tintwell\\1";
+// Company folder, product and the major version from the build's project
+// version.
+const char* const ProductKey = "Tintwell\\Tintwell\\" TINTWELL_VERSION_MAJOR;
 
 namespace {
 
