@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh          build, run and test
 #   scripts/install-deps.sh --bench  also the benchmark-only comparisons
 #   scripts/install-deps.sh --catalog  also what scripts/make-catalog.sh needs
+#   scripts/install-deps.sh --sounds   also what scripts/make-test-sounds.sh needs
 set -euo pipefail
 
 packages=(
@@ -22,6 +23,7 @@ for arg in "$@"; do
   case "$arg" in
     --bench) packages+=(libopencv-imgproc-dev valgrind) ;;
     --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
+    --sounds) packages+=(lame sox) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done
