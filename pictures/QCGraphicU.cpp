@@ -14,20 +14,8 @@ namespace tw {
 
 namespace {
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 bool HasPictureExtension(const std::string& path) {
-  const std::string ext = PictureFileExtension;
-  return path.size() >= ext.size() && EqualNoCase(path.substr(path.size() - ext.size()), ext);
+  return EndsWithNoCase(path, PictureFileExtension);
 }
 
 TPictureEntry ReadEntry(TQCFileStream& stream, bool withLanguage) {
@@ -96,7 +84,7 @@ void TQCGraphic::LoadFromFile(const std::string& fileName) {
 
 const TPictureEntry* TQCGraphic::FindEntry(const std::string& languageCode) const {
   for (const TPictureEntry& entry : FEntries)
-    if (EqualNoCase(entry.Language, languageCode)) return &entry;
+    if (SameTextAscii(entry.Language, languageCode)) return &entry;
   if (languageCode.empty() && !FEntries.empty()) return &FEntries.front();
   return nullptr;
 }

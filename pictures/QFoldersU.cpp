@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "pictures/QUtilU.h"
+#include "pictures/TextCodingU.h"
 
 namespace tw {
 
@@ -15,14 +16,6 @@ namespace {
 
 std::optional<std::string> GDocumentsFolder;
 std::optional<std::string> GPicturesFolder;
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) c = LowerAscii(c);
-  return out;
-}
 
 std::string WithoutTrailingSeparator(std::string folder) {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -129,8 +122,8 @@ std::string ReplaceAllNoCase(const std::string& text, const std::string& what,
   if (what.empty()) return text;
   // ASCII folding keeps every byte where it is, so positions found in the
   // folded text are positions in the original.
-  const std::string foldedText = LowerAscii(text);
-  const std::string foldedWhat = LowerAscii(what);
+  const std::string foldedText = LowerAsciiText(text);
+  const std::string foldedWhat = LowerAsciiText(what);
   std::string out;
   size_t from = 0;
   for (size_t at = foldedText.find(foldedWhat); at != std::string::npos;

@@ -81,4 +81,28 @@ std::string PictureTextToUtf8(const std::string& bytes) {
   return IsValidUtf8(bytes) ? bytes : Windows1252ToUtf8(bytes);
 }
 
+namespace {
+
+char LowerAsciiChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::string LowerAsciiText(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = LowerAsciiChar(c);
+  return out;
+}
+
+bool SameTextAscii(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerAsciiChar(a[i]) != LowerAsciiChar(b[i])) return false;
+  return true;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         SameTextAscii(text.substr(text.size() - suffix.size()), suffix);
+}
+
 }  // namespace tw

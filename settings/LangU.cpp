@@ -21,11 +21,6 @@ const char LineBreakMark = '|';
 const char* const LineBreak = "\n";
 constexpr int MaxFieldWidth = 1024;
 
-std::string LowerAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // Codes come from the settings; anything but letters, digits, "_" and "-"
 // could reach outside the lang folder, so such a code names no file.
 bool IsSafeCode(const std::string& code) {
@@ -140,7 +135,7 @@ std::string FormatInteger(const TPlaceholder& p, int64_t value) {
 }  // namespace
 
 TLang::TLang(const std::string& langFolder, const std::string& exeBaseName)
-    : FLangFolder(langFolder), FExeBaseName(LowerAscii(exeBaseName)) {
+    : FLangFolder(langFolder), FExeBaseName(LowerAsciiText(exeBaseName)) {
   // "tintwell.exe" and "tintwell" name the same files.
   size_t dot = FExeBaseName.rfind('.');
   if (dot != std::string::npos && dot > 0) FExeBaseName.resize(dot);
@@ -149,7 +144,7 @@ TLang::TLang(const std::string& langFolder, const std::string& exeBaseName)
 
 void TLang::SetLanguage(const std::string& code) {
   FLanguage = code;
-  FLanguageFile = IsSafeCode(code) ? FLangFolder + FExeBaseName + "_" + LowerAscii(code) + ".ini"
+  FLanguageFile = IsSafeCode(code) ? FLangFolder + FExeBaseName + "_" + LowerAsciiText(code) + ".ini"
                                    : std::string();
 }
 

@@ -6,8 +6,6 @@ namespace tw {
 
 namespace {
 
-char LowerAsciiChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int HexDigit(char c) {
@@ -18,19 +16,6 @@ int HexDigit(char c) {
 }
 
 }  // namespace
-
-std::string LowerAsciiText(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) c = LowerAsciiChar(c);
-  return out;
-}
-
-bool SameTextAscii(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (LowerAsciiChar(a[i]) != LowerAsciiChar(b[i])) return false;
-  return true;
-}
 
 std::string TrimBlanks(const std::string& text) {
   size_t first = 0;

@@ -1,15 +1,15 @@
-// Text rules shared by the settings store and the INI reader: ASCII case
-// folding (every name the program uses is ASCII; other letters compare as
-// written), trimming, and the number forms the settings accept.
+// Text rules shared by the settings store and the INI reader: trimming and
+// the number forms the settings accept (the ASCII case folding they use is
+// in pictures/TextCodingU.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "pictures/TextCodingU.h"
+
 namespace tw {
 
-std::string LowerAsciiText(const std::string& text);
-bool SameTextAscii(const std::string& a, const std::string& b);
 // Without leading and trailing blanks (spaces and tabs).
 std::string TrimBlanks(const std::string& text);
 

@@ -4,8 +4,9 @@
 #include "tools/picture/PictureToolArgsU.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
+
+#include "pictures/TextCodingU.h"
 
 namespace tw {
 
@@ -82,17 +83,12 @@ int ParseCount(const std::string& option, const std::string& text, int low, int 
 
 enum class TTextField { Title, Author, Description };
 
-std::string Lowered(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // Finds or appends the entry of a language, keeping the order in which the
 // languages were first named. The program looks codes up without regard to
 // case, so "en_us" and "EN_US" are one language (spelt as first given).
 TPictureEntry& EntryFor(std::vector<TPictureEntry>& entries, const std::string& language) {
   for (TPictureEntry& entry : entries)
-    if (Lowered(entry.Language) == Lowered(language)) return entry;
+    if (LowerAsciiText(entry.Language) == LowerAsciiText(language)) return entry;
   entries.push_back({language, "", "", ""});
   return entries.back();
 }
@@ -104,7 +100,7 @@ void AddText(TPackOptions& options, std::vector<std::string>& given, const std::
     throw EUsage(option + " needs LANG=TEXT with a language code before the \"=\" (for example " +
                  option + " en_us=Sunflower), not \"" + value + "\".");
   const std::string language = value.substr(0, equals);
-  const std::string key = option + " " + Lowered(language);
+  const std::string key = option + " " + LowerAsciiText(language);
   if (std::find(given.begin(), given.end(), key) != given.end())
     throw EUsage(option + " is given twice for the language \"" + language + "\".");
   given.push_back(key);
@@ -131,12 +127,8 @@ void TakeFile(std::string& target, const std::string& arg, const char* command, 
 }  // namespace
 
 bool HasExtension(const std::string& name, const std::string& extension) {
-  if (name.size() <= extension.size()) return false;
-  const std::string tail = name.substr(name.size() - extension.size());
-  return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
+  // A bare extension is no file name.
+  return name.size() > extension.size() && EndsWithNoCase(name, extension);
 }
 
 TPackOptions ParsePackArgs(const std::vector<std::string>& args) {
