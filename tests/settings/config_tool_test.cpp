@@ -107,13 +107,13 @@ class ConfigTool : public ::testing::Test {
 };
 
 TEST_F(ConfigTool, SetAndGetEachType) {
-  EXPECT_EQ(Run({"set", "Extra", "Count", "42"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"set", "Extra", "Word", "hello"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"set", "Extra", "Flag", "TRUE"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"set", "Extra", "Zeros", "007", "--string"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"set", "--int", "Extra", "Hex", "0x10"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"set", "Extra", "Off", "off", "--bool"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"set", "Main", "MusicVolume", "-2000"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Count", "42"}).Code, ExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Word", "hello"}).Code, ExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Flag", "TRUE"}).Code, ExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Zeros", "007", "--string"}).Code, ExitOk);
+  EXPECT_EQ(Run({"set", "--int", "Extra", "Hex", "0x10"}).Code, ExitOk);
+  EXPECT_EQ(Run({"set", "Extra", "Off", "off", "--bool"}).Code, ExitOk);
+  EXPECT_EQ(Run({"set", "Main", "MusicVolume", "-2000"}).Code, ExitOk);
 
   EXPECT_EQ(Run({"get", "Extra", "Count"}).Out, "42\n");
   EXPECT_EQ(Run({"get", "extra", "WORD"}).Out, "hello\n");
@@ -129,23 +129,23 @@ TEST_F(ConfigTool, SetAndGetEachType) {
   EXPECT_EQ(Value("Extra", "Off").Integer, 0);
 
   const TRun missing = Run({"get", "Extra", "Nothing"});
-  EXPECT_EQ(missing.Code, ConfigExitFailure);
+  EXPECT_EQ(missing.Code, ExitFailure);
   EXPECT_TRUE(Has(missing.Err, "no value \"Nothing\""));
 }
 
 TEST_F(ConfigTool, TheProgramsOwnKeysKeepTheirType) {
   // A password of digits stays text, so its leading zeros survive.
-  EXPECT_EQ(Run({"set", "Main", "ParentPassword", "007"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Main", "ParentPassword", "007"}).Code, ExitOk);
   EXPECT_EQ(Run({"get", "Main", "ParentPassword"}).Out, "007\n");
-  EXPECT_EQ(Run({"set", "Main", "Hints", "no"}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"set", "Main", "Hints", "no"}).Code, ExitOk);
   TSetting store(FDatabase, ProductKey, "");
   EXPECT_FALSE(TQCSetting(store).ReadHints());
   // Text where the program reads a Boolean would make it fail at start.
   const TRun wrong = Run({"set", "Main", "Hints", "maybe"});
-  EXPECT_EQ(wrong.Code, ConfigExitUsage);
+  EXPECT_EQ(wrong.Code, ExitUsage);
   EXPECT_TRUE(Has(wrong.Err, "not a Boolean"));
-  EXPECT_EQ(Run({"set", "Main", "SaveMode", "x", "--string"}).Code, ConfigExitUsage);
-  EXPECT_EQ(Run({"set", "Main", "SaveMode", "big"}).Code, ConfigExitUsage);
+  EXPECT_EQ(Run({"set", "Main", "SaveMode", "x", "--string"}).Code, ExitUsage);
+  EXPECT_EQ(Run({"set", "Main", "SaveMode", "big"}).Code, ExitUsage);
   EXPECT_FALSE(TQCSetting(store).ReadHints());
 }
 
@@ -155,12 +155,12 @@ TEST_F(ConfigTool, SetWithoutAFlagFollowsTheDefaultsFileRules) {
                                             "2147483648"};
   std::string ini = "[ByFile]\n";
   for (size_t i = 0; i < samples.size(); ++i) {
-    ASSERT_EQ(Run({"set", "--", "BySet", "V" + std::to_string(i), samples[i]}).Code, ConfigExitOk)
+    ASSERT_EQ(Run({"set", "--", "BySet", "V" + std::to_string(i), samples[i]}).Code, ExitOk)
         << samples[i];
     ini += "V" + std::to_string(i) + "=" + samples[i] + "\n";
   }
   WriteText(FFolder.File("samples.ini"), ini);
-  ASSERT_EQ(Run({"import", FFolder.File("samples.ini")}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"import", FFolder.File("samples.ini")}).Code, ExitOk);
   const auto bySet = Values("BySet");
   const auto byFile = Values("ByFile");
   ASSERT_EQ(bySet.size(), samples.size());
@@ -180,36 +180,36 @@ TEST_F(ConfigTool, SetWithoutAFlagFollowsTheDefaultsFileRules) {
 
 TEST_F(ConfigTool, EveryCommandFirstSeedsTheStoreFromTheDefaults) {
   const TRun run = Run({"list", "Main"});
-  ASSERT_EQ(run.Code, ConfigExitOk) << run.Err;
+  ASSERT_EQ(run.Code, ExitOk) << run.Err;
   // Text in quotes, integers (and Booleans) bare.
   EXPECT_TRUE(Has(run.Out, "[Main]\nHints = 0\nPathCatalog = \"" + FFolder.File("catalog/") + "\"\n"));
   EXPECT_EQ(Run({"catalog", "list"}).Out, "one.twf\ntwo.twf\n");
 }
 
 TEST_F(ConfigTool, ListShowsASectionAndTheSectionsBelowIt) {
-  ASSERT_EQ(Run({"set", "PalettesOld", "X", "1"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "PalettesOld", "X", "1"}).Code, ExitOk);
   const TRun palettes = Run({"list", "palettes"});
-  ASSERT_EQ(palettes.Code, ConfigExitOk);
+  ASSERT_EQ(palettes.Code, ExitOk);
   EXPECT_EQ(palettes.Out,
             "[Palettes]\nPaletteCount = 1\n\n[Palettes\\Palette0]\nColor0 = 255\n"
             "ColorCount = 1\nEnabled = 1\nName = \"Only\"\n");
   const TRun all = Run({"list"});
   EXPECT_TRUE(Has(all.Out, "[PalettesOld]\nX = 1\n"));
   EXPECT_TRUE(Has(all.Out, "[Catalog]\nFile0 = \"one.twf\"\nFile1 = \"two.twf\"\nFileCount = 2\n"));
-  EXPECT_EQ(Run({"list", "Nowhere"}).Code, ConfigExitFailure);
+  EXPECT_EQ(Run({"list", "Nowhere"}).Code, ExitFailure);
 }
 
 TEST_F(ConfigTool, ExportAndImportGiveTheSameStoreBack) {
-  ASSERT_EQ(Run({"set", "Main", "PathSave", "  spaced out  "}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Quoted", "\"quoted\""}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Single", "'"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Equals", "a=b; c"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Letters", "Українська"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Empty", "", "--string"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Lowest", "-2147483648"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Deep\\Er\\Section2", "N", "5"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Main", "PathSave", "  spaced out  "}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Quoted", "\"quoted\""}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Single", "'"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Equals", "a=b; c"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Letters", "Українська"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Empty", "", "--string"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Lowest", "-2147483648"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Deep\\Er\\Section2", "N", "5"}).Code, ExitOk);
   const TRun exported = Run({"export"});
-  ASSERT_EQ(exported.Code, ConfigExitOk) << exported.Err;
+  ASSERT_EQ(exported.Code, ExitOk) << exported.Err;
   EXPECT_EQ(exported.Err, "");
 
   std::map<std::string, std::vector<TSetting::TValue>> before;
@@ -217,11 +217,11 @@ TEST_F(ConfigTool, ExportAndImportGiveTheSameStoreBack) {
     TSetting store(FDatabase, ProductKey, "");
     for (const std::string& section : store.SectionNames()) before[section] = store.Values(section);
   }
-  ASSERT_EQ(Run({"reset", "--yes"}).Code, ConfigExitOk);
-  EXPECT_EQ(Run({"get", "Extra", "Quoted"}).Code, ConfigExitFailure);
+  ASSERT_EQ(Run({"reset", "--yes"}).Code, ExitOk);
+  EXPECT_EQ(Run({"get", "Extra", "Quoted"}).Code, ExitFailure);
   WriteText(FFolder.File("exported.ini"), exported.Out);
   const TRun imported = Run({"import", FFolder.File("exported.ini")});
-  ASSERT_EQ(imported.Code, ConfigExitOk) << imported.Err;
+  ASSERT_EQ(imported.Code, ExitOk) << imported.Err;
 
   TSetting store(FDatabase, ProductKey, "");
   for (const auto& [section, values] : before) {
@@ -238,10 +238,10 @@ TEST_F(ConfigTool, ExportAndImportGiveTheSameStoreBack) {
 }
 
 TEST_F(ConfigTool, ExportWarnsAboutTextThatWouldComeBackAsANumber) {
-  ASSERT_EQ(Run({"set", "Main", "ParentPassword", "0042"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Plain", "42", "--string"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Main", "ParentPassword", "0042"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Plain", "42", "--string"}).Code, ExitOk);
   const TRun exported = Run({"export"});
-  EXPECT_EQ(exported.Code, ConfigExitOk);
+  EXPECT_EQ(exported.Code, ExitOk);
   EXPECT_TRUE(Has(exported.Out, "\n[Main]\n"));
   EXPECT_TRUE(Has(exported.Out, "\nParentPassword=0042\n"));
   EXPECT_TRUE(Has(exported.Err, "Main\\ParentPassword is the text \"0042\""));
@@ -251,67 +251,67 @@ TEST_F(ConfigTool, ExportWarnsAboutTextThatWouldComeBackAsANumber) {
 
 TEST_F(ConfigTool, ImportOfAMissingFileFails) {
   const TRun run = Run({"import", FFolder.File("none.ini")});
-  EXPECT_EQ(run.Code, ConfigExitFailure);
+  EXPECT_EQ(run.Code, ExitFailure);
   EXPECT_TRUE(Has(run.Err, "Cannot read"));
 }
 
 TEST_F(ConfigTool, ResetAsksForYesFirst) {
-  ASSERT_EQ(Run({"set", "Main", "Hints", "true"}).Code, ConfigExitOk);
-  ASSERT_EQ(Run({"set", "Extra", "Keep", "1"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"set", "Main", "Hints", "true"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Extra", "Keep", "1"}).Code, ExitOk);
   const TRun refused = Run({"reset"}, "no\n");
-  EXPECT_EQ(refused.Code, ConfigExitFailure);
+  EXPECT_EQ(refused.Code, ExitFailure);
   EXPECT_TRUE(Has(refused.Err, "Type yes to go on"));
   EXPECT_TRUE(Has(refused.Err, "Nothing was changed"));
   EXPECT_EQ(Run({"get", "Extra", "Keep"}).Out, "1\n");
-  EXPECT_EQ(Run({"reset"}, "").Code, ConfigExitFailure);
+  EXPECT_EQ(Run({"reset"}, "").Code, ExitFailure);
 
   const TRun done = Run({"reset"}, "yes\n");
-  EXPECT_EQ(done.Code, ConfigExitOk) << done.Err;
-  EXPECT_EQ(Run({"get", "Extra", "Keep"}).Code, ConfigExitFailure);
+  EXPECT_EQ(done.Code, ExitOk) << done.Err;
+  EXPECT_EQ(Run({"get", "Extra", "Keep"}).Code, ExitFailure);
   // The factory settings are back.
   EXPECT_EQ(Run({"get", "Main", "Hints"}).Out, "0\n");
 }
 
 TEST_F(ConfigTool, PasswordIsReadTwiceFromPipedInput) {
   const TRun set = Run({"password"}, "Se cret\nSe cret\n");
-  ASSERT_EQ(set.Code, ConfigExitOk) << set.Err;
+  ASSERT_EQ(set.Code, ExitOk) << set.Err;
   EXPECT_TRUE(Has(set.Err, "not locked yet"));
   TSetting store(FDatabase, ProductKey, "");
   EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "Se cret");
 
   const TRun mismatch = Run({"password"}, "one\nOne\n");
-  EXPECT_EQ(mismatch.Code, ConfigExitFailure);
+  EXPECT_EQ(mismatch.Code, ExitFailure);
   EXPECT_TRUE(Has(mismatch.Err, "differ"));
   const TRun once = Run({"password"}, "lonely\n");
-  EXPECT_EQ(once.Code, ConfigExitFailure);
+  EXPECT_EQ(once.Code, ExitFailure);
   EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "Se cret");
   // Windows line ends from a piped file are not part of the password.
-  ASSERT_EQ(Run({"password"}, "dos\r\ndos\r\n").Code, ConfigExitOk);
+  ASSERT_EQ(Run({"password"}, "dos\r\ndos\r\n").Code, ExitOk);
   EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "dos");
 }
 
 TEST_F(ConfigTool, LocksSwitchSavingAndPrinting) {
   const TRun on = Run({"lock", "save", "on"});
-  ASSERT_EQ(on.Code, ConfigExitOk);
+  ASSERT_EQ(on.Code, ExitOk);
   EXPECT_TRUE(Has(on.Err, "no parent password is set"));
   TSetting store(FDatabase, ProductKey, "");
   TQCSetting settings(store);
   EXPECT_TRUE(settings.ReadPasswordSave());
   EXPECT_FALSE(settings.ReadPasswordPrint());
-  ASSERT_EQ(Run({"lock", "PRINT", "On"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"lock", "PRINT", "On"}).Code, ExitOk);
   EXPECT_TRUE(settings.ReadPasswordPrint());
-  ASSERT_EQ(Run({"lock", "save", "off"}).Code, ConfigExitOk);
+  ASSERT_EQ(Run({"lock", "save", "off"}).Code, ExitOk);
   EXPECT_FALSE(settings.ReadPasswordSave());
   EXPECT_TRUE(settings.ReadPasswordPrint());
-  EXPECT_EQ(Run({"lock", "door", "on"}).Code, ConfigExitUsage);
-  EXPECT_EQ(Run({"lock", "save", "maybe"}).Code, ConfigExitUsage);
-  EXPECT_EQ(Run({"lock", "save"}).Code, ConfigExitUsage);
+  EXPECT_EQ(Run({"lock", "door", "on"}).Code, ExitUsage);
+  EXPECT_EQ(Run({"lock", "save", "maybe"}).Code, ExitUsage);
+  EXPECT_EQ(Run({"lock", "save"}).Code, ExitUsage);
 }
 
 TEST_F(ConfigTool, CatalogAddListAndRemove) {
   const std::string kite = MakePicture("Kite.twf", "Kite");
   const TRun added = Run({"catalog", "add", kite});
-  ASSERT_EQ(added.Code, ConfigExitOk) << added.Err;
+  ASSERT_EQ(added.Code, ExitOk) << added.Err;
   EXPECT_TRUE(Has(added.Out, "\"Kite.twf\" (Kite) as picture 3"));
   EXPECT_EQ(ReadText(FFolder.File("catalog/Kite.twf")), ReadText(kite));
   EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf", "Kite.twf"}));
@@ -322,43 +322,43 @@ TEST_F(ConfigTool, CatalogAddListAndRemove) {
   EXPECT_FALSE(Has(listed.Err, "Kite.twf"));
 
   const TRun again = Run({"catalog", "add", kite});
-  EXPECT_EQ(again.Code, ConfigExitFailure);
+  EXPECT_EQ(again.Code, ExitFailure);
   EXPECT_TRUE(Has(again.Err, "in the catalog already"));
 
   const TRun removed = Run({"catalog", "remove", "KITE.twf"});
-  ASSERT_EQ(removed.Code, ConfigExitOk) << removed.Err;
+  ASSERT_EQ(removed.Code, ExitOk) << removed.Err;
   EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf"}));
   EXPECT_TRUE(std::filesystem::exists(FFolder.File("catalog/Kite.twf")));
-  EXPECT_EQ(Run({"catalog", "remove", "Kite.twf"}).Code, ConfigExitFailure);
+  EXPECT_EQ(Run({"catalog", "remove", "Kite.twf"}).Code, ExitFailure);
   // The file left in the folder is the same picture, so adding it again is fine.
-  EXPECT_EQ(Run({"catalog", "add", kite}).Code, ConfigExitOk);
+  EXPECT_EQ(Run({"catalog", "add", kite}).Code, ExitOk);
 }
 
 TEST_F(ConfigTool, CatalogRefusesFilesThatAreNoPictures) {
   WriteText(FFolder.File("junk.twf"), "not a picture at all");
   const TRun junk = Run({"catalog", "add", FFolder.File("junk.twf")});
-  EXPECT_EQ(junk.Code, ConfigExitFailure);
+  EXPECT_EQ(junk.Code, ExitFailure);
   EXPECT_TRUE(Has(junk.Err, "damaged or is not a picture file"));
   const TRun missing = Run({"catalog", "add", FFolder.File("gone.twf")});
-  EXPECT_EQ(missing.Code, ConfigExitFailure);
+  EXPECT_EQ(missing.Code, ExitFailure);
   EXPECT_TRUE(Has(missing.Err, "does not exist"));
   WriteText(FFolder.File("kite.png"), "png");
-  EXPECT_EQ(Run({"catalog", "add", FFolder.File("kite.png")}).Code, ConfigExitFailure);
+  EXPECT_EQ(Run({"catalog", "add", FFolder.File("kite.png")}).Code, ExitFailure);
 
   // Another picture of the same name already in the catalog folder stays.
   std::filesystem::create_directories(FFolder.File("catalog"));
   WriteText(FFolder.File("catalog/Kite.twf"), "someone else's");
   const TRun clash = Run({"catalog", "add", MakePicture("Kite.twf", "Kite")});
-  EXPECT_EQ(clash.Code, ConfigExitFailure);
+  EXPECT_EQ(clash.Code, ExitFailure);
   EXPECT_TRUE(Has(clash.Err, "A different file"));
   EXPECT_EQ(ReadText(FFolder.File("catalog/Kite.twf")), "someone else's");
   EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf"}));
 }
 
 TEST_F(ConfigTool, BadCommandLines) {
-  EXPECT_EQ(RunBare({}).Code, ConfigExitUsage);
+  EXPECT_EQ(RunBare({}).Code, ExitUsage);
   const TRun help = RunBare({"--help"});
-  EXPECT_EQ(help.Code, ConfigExitOk);
+  EXPECT_EQ(help.Code, ExitOk);
   EXPECT_TRUE(Has(help.Out, "Usage: tintwell-config"));
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"frobnicate"},
@@ -375,17 +375,17 @@ TEST_F(ConfigTool, BadCommandLines) {
                                              {"list", "--colour"},
                                              {"--database"}}) {
     const TRun run = Run(args);
-    EXPECT_EQ(run.Code, ConfigExitUsage) << args.front();
+    EXPECT_EQ(run.Code, ExitUsage) << args.front();
     EXPECT_TRUE(Has(run.Err, "--help\" for help"));
   }
   const TRun noDefaults = Run({"--defaults", FFolder.File("none.ini"), "list"});
-  EXPECT_EQ(noDefaults.Code, ConfigExitFailure);
+  EXPECT_EQ(noDefaults.Code, ExitFailure);
   EXPECT_TRUE(Has(noDefaults.Err, "cannot read the defaults file"));
 }
 
 TEST_F(ConfigTool, TheStoreIsInTheUsersConfigFolderByDefault) {
   const TRun run = RunBare({"--defaults", FDefaults, "set", "Main", "Language", "de_de"});
-  ASSERT_EQ(run.Code, ConfigExitOk) << run.Err;
+  ASSERT_EQ(run.Code, ExitOk) << run.Err;
   const std::string file = FFolder.File("xdg/Tintwell/Tintwell/1/settings.sqlite3");
   ASSERT_TRUE(std::filesystem::exists(file));
   TSetting store(file, ProductKey, "");
@@ -402,12 +402,12 @@ TEST_F(ConfigTool, TheBuiltProgramReadsPipedInputAndReportsThroughItsExitStatus)
     const int result = std::system(command.c_str());
     return WIFEXITED(result) ? WEXITSTATUS(result) : -1;
   };
-  EXPECT_EQ(status("", "--help"), ConfigExitOk);
-  EXPECT_EQ(status("piped\\npiped\\n", "password"), ConfigExitOk);
+  EXPECT_EQ(status("", "--help"), ExitOk);
+  EXPECT_EQ(status("piped\\npiped\\n", "password"), ExitOk);
   TSetting store(FDatabase, ProductKey, "");
   EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "piped");
-  EXPECT_EQ(status("a\\nb\\n", "password"), ConfigExitFailure);
-  EXPECT_EQ(status("", "bogus"), ConfigExitUsage);
+  EXPECT_EQ(status("a\\nb\\n", "password"), ExitFailure);
+  EXPECT_EQ(status("", "bogus"), ExitUsage);
   EXPECT_TRUE(Has(ReadText(err), "Unknown command \"bogus\""));
 }
 #endif

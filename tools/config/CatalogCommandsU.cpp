@@ -63,7 +63,7 @@ int ListCatalog(TConfigContext& context) {
       context.Console.Err << "Note: \"" << entry << "\" is not in \"" << folder
                           << "\"; the program drops it from the catalog when it gets there.\n";
   }
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 int AddToCatalog(TConfigContext& context, const std::string& source) {
@@ -73,7 +73,7 @@ int AddToCatalog(TConfigContext& context, const std::string& source) {
     picture.LoadFromFile(source);
     if (warnings.Count > 0 || picture.Image().Width() <= 0 || picture.Image().Height() <= 0) {
       context.Console.Err << "\"" << source << "\" has no usable picture; it was not added.\n";
-      return ConfigExitFailure;
+      return ExitFailure;
     }
   }
   const std::string name = fs::path(source).filename().string();
@@ -83,7 +83,7 @@ int AddToCatalog(TConfigContext& context, const std::string& source) {
   for (const std::string& entry : list) {
     if (SameTextAscii(entry, name)) {
       context.Console.Err << "\"" << entry << "\" is in the catalog already; nothing was changed.\n";
-      return ConfigExitFailure;
+      return ExitFailure;
     }
   }
   const std::string target = CatalogFolder(context.Store) + name;
@@ -93,7 +93,7 @@ int AddToCatalog(TConfigContext& context, const std::string& source) {
       context.Console.Err << "A different file \"" << target
                           << "\" is in the catalog folder already; rename the picture or move "
                              "that file away. Nothing was changed.\n";
-      return ConfigExitFailure;
+      return ExitFailure;
     }
   } else {
     WriteFileAtomically(target, ReadWholeFile(source));
@@ -103,7 +103,7 @@ int AddToCatalog(TConfigContext& context, const std::string& source) {
   const std::string title = picture.GetTitle(settings.ReadLanguage());
   context.Console.Out << "Added \"" << name << "\"" << (title.empty() ? "" : " (" + title + ")")
                       << " as picture " << list.size() << " of the catalog.\n";
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 int RemoveFromCatalog(TConfigContext& context, const std::string& name) {
@@ -115,7 +115,7 @@ int RemoveFromCatalog(TConfigContext& context, const std::string& name) {
     if (!SameTextAscii(entry, name)) kept.push_back(entry);
   if (kept.size() == list.size()) {
     context.Console.Err << "\"" << name << "\" is not in the catalog.\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
   settings.WriteCatalog(kept);
   context.Console.Out << "Removed \"" << name << "\" from the catalog; its file stays in \""
@@ -123,7 +123,7 @@ int RemoveFromCatalog(TConfigContext& context, const std::string& name) {
   if (kept.empty())
     context.Console.Err << "Note: the catalog is empty now; the program fills it from its "
                            "defaults again at its next start.\n";
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 }  // namespace
@@ -154,12 +154,12 @@ std::string CatalogFolder(TSetting& store) {
 int RunCatalog(TConfigContext& context) {
   const TConfigCommandLine& line = context.Line;
   if (line.Kind != TValueKind::vkAuto || line.Yes)
-    throw EConfigUsage("catalog takes no --int, --string, --bool or --yes.");
+    throw EUsage("catalog takes no --int, --string, --bool or --yes.");
   const std::string action = line.Words.empty() ? std::string() : line.Words[0];
   if (action == "list" && line.Words.size() == 1) return ListCatalog(context);
   if (action == "add" && line.Words.size() == 2) return AddToCatalog(context, line.Words[1]);
   if (action == "remove" && line.Words.size() == 2) return RemoveFromCatalog(context, line.Words[1]);
-  throw EConfigUsage("catalog takes list, add FILE.twf or remove NAME.");
+  throw EUsage("catalog takes list, add FILE.twf or remove NAME.");
 }
 
 }  // namespace tw

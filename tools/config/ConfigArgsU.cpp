@@ -32,7 +32,7 @@ bool IsNumberLike(const std::string& word) {
 
 void SetKind(TConfigCommandLine& line, TValueKind kind) {
   if (line.Kind != TValueKind::vkAuto && line.Kind != kind)
-    throw EConfigUsage("Give only one of --int, --string and --bool.");
+    throw EUsage("Give only one of --int, --string and --bool.");
   line.Kind = kind;
 }
 
@@ -89,18 +89,18 @@ TConfigCommandLine ParseConfigArgs(const std::vector<std::string>& args) {
       } else if (arg.size() == 10 && i + 1 < args.size()) {
         value = args[++i];
       } else if (arg.size() == 10) {
-        throw EConfigUsage(option + " needs a PATH.");
+        throw EUsage(option + " needs a PATH.");
       } else {
-        throw EConfigUsage("Unknown option \"" + arg + "\".");
+        throw EUsage("Unknown option \"" + arg + "\".");
       }
-      if (value.empty()) throw EConfigUsage(option + " needs a PATH.");
+      if (value.empty()) throw EUsage(option + " needs a PATH.");
       if (option == "--database") {
         line.Database = value;
       } else {
         line.Defaults = value;
       }
     } else {
-      throw EConfigUsage("Unknown option \"" + arg + "\".");
+      throw EUsage("Unknown option \"" + arg + "\".");
     }
   }
   if (!words.empty()) {
@@ -133,7 +133,7 @@ TTypedValue TypedValueFor(const std::string& section, const std::string& name,
                           const std::string& text, TValueKind kind) {
   const TValueKind known = KnownValueKind(section, name);
   if (kind != TValueKind::vkAuto && known != TValueKind::vkAuto && kind != known)
-    throw EConfigUsage(section + "\\" + name + " is " + ValueKindName(known) +
+    throw EUsage(section + "\\" + name + " is " + ValueKindName(known) +
                        ", the program could not read it as " + ValueKindName(kind) + ".");
   if (kind == TValueKind::vkAuto) kind = known;
   TTypedValue value;
@@ -146,33 +146,33 @@ TTypedValue TypedValueFor(const std::string& section, const std::string& name,
       return value;
     case TValueKind::vkInteger:
       if (!TryParseSettingInteger(text, value.Integer))
-        throw EConfigUsage("\"" + text + "\" is not a 32-bit integer (decimal, or hexadecimal after $ or 0x).");
+        throw EUsage("\"" + text + "\" is not a 32-bit integer (decimal, or hexadecimal after $ or 0x).");
       return value;
     case TValueKind::vkBool:
       if (const std::optional<bool> flag = ParseBoolWord(text)) {
         value.Bool = *flag;
         return value;
       }
-      throw EConfigUsage("\"" + text + "\" is not a Boolean: use true or false (yes/no, on/off, 1/0).");
+      throw EUsage("\"" + text + "\" is not a Boolean: use true or false (yes/no, on/off, 1/0).");
   }
   return value;
 }
 
 void CheckSectionPath(const std::string& section) {
-  if (section.empty()) throw EConfigUsage("The section name is empty.");
+  if (section.empty()) throw EUsage("The section name is empty.");
   if (HasLineBreak(section) || HasOuterBlanks(section) ||
       section.find_first_of("[]") != std::string::npos)
-    throw EConfigUsage("The section name \"" + section +
+    throw EUsage("The section name \"" + section +
                        "\" has a line break, \"[\", \"]\" or blanks at an end.");
   if (section.front() == '\\' || section.back() == '\\' || section.find("\\\\") != std::string::npos)
-    throw EConfigUsage("The section path \"" + section + "\" has an empty part between backslashes.");
+    throw EUsage("The section path \"" + section + "\" has an empty part between backslashes.");
 }
 
 void CheckValueName(const std::string& name) {
-  if (name.empty()) throw EConfigUsage("The value name is empty.");
+  if (name.empty()) throw EUsage("The value name is empty.");
   if (HasLineBreak(name) || HasOuterBlanks(name) || name.find_first_of("=[]") != std::string::npos ||
       name.front() == ';' || name.front() == '#')
-    throw EConfigUsage("The value name \"" + name +
+    throw EUsage("The value name \"" + name +
                        "\" has a line break, \"=\", \"[\", \"]\", a leading \";\" or \"#\" or blanks at an end.");
 }
 

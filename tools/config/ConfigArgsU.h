@@ -10,19 +10,9 @@
 #include <vector>
 
 #include "painter/ErrorsU.h"
+#include "tools/common/ToolExitU.h"
 
 namespace tw {
-
-// A command line the tool cannot act on: reported with a pointer to the help
-// and the exit status ConfigExitUsage.
-class EConfigUsage : public EError {
- public:
-  using EError::EError;
-};
-
-constexpr int ConfigExitOk = 0;
-constexpr int ConfigExitFailure = 1;
-constexpr int ConfigExitUsage = 2;
 
 enum class TValueKind { vkAuto, vkInteger, vkString, vkBool };
 
@@ -45,7 +35,7 @@ struct TConfigCommandLine {
 // Options may stand anywhere: "--database PATH" or "--database=PATH",
 // "--defaults PATH", "--int", "--string", "--bool", "--yes", "-h"/"--help".
 // "--" ends the options, so a value such as "-5" after it is a word; a word
-// that looks like a negative number is a word anyway. Throws EConfigUsage for
+// that looks like a negative number is a word anyway. Throws EUsage for
 // an unknown option, a missing option argument or conflicting type flags.
 TConfigCommandLine ParseConfigArgs(const std::vector<std::string>& args);
 
@@ -68,7 +58,7 @@ TTypedValue ClassifyIniValue(const std::string& text);
 TValueKind KnownValueKind(const std::string& section, const std::string& name);
 
 // The value of set: with vkAuto the key's known type, else the defaults
-// file's rule; an explicit kind is used as given. Throws EConfigUsage when
+// file's rule; an explicit kind is used as given. Throws EUsage when
 // text is no integer for vkInteger, no Boolean (true/false, yes/no, on/off,
 // 1/0) for vkBool, or when the kind contradicts the known type of the key
 // (the program would fail reading it).
@@ -78,7 +68,7 @@ TTypedValue TypedValueFor(const std::string& section, const std::string& name,
 // Section paths and value names the store and an exported file both keep:
 // not empty, no line breaks, no blanks at either end, no "[" or "]", and for
 // names no "=" and no leading ";" or "#"; section paths have no empty part
-// between backslashes. Throws EConfigUsage naming what is wrong.
+// between backslashes. Throws EUsage naming what is wrong.
 void CheckSectionPath(const std::string& section);
 void CheckValueName(const std::string& name);
 

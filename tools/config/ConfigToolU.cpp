@@ -88,13 +88,13 @@ void CheckShape(const TConfigCommandLine& line) {
   for (const TCommandShape& shape : Commands) {
     if (line.Command != shape.Name) continue;
     if (line.Words.size() < shape.Least || line.Words.size() > shape.Most)
-      throw EConfigUsage(line.Command + " takes " + shape.Words + ".");
+      throw EUsage(line.Command + " takes " + shape.Words + ".");
     if (line.Kind != TValueKind::vkAuto && line.Command != "set")
-      throw EConfigUsage("--int, --string and --bool go with set only.");
-    if (line.Yes && line.Command != "reset") throw EConfigUsage("--yes goes with reset only.");
+      throw EUsage("--int, --string and --bool go with set only.");
+    if (line.Yes && line.Command != "reset") throw EUsage("--yes goes with reset only.");
     return;
   }
-  throw EConfigUsage("Unknown command \"" + line.Command +
+  throw EUsage("Unknown command \"" + line.Command +
                      "\"; the commands are get, set, list, import, export, reset, password, "
                      "lock and catalog.");
 }
@@ -104,7 +104,7 @@ int RunCommand(const TConfigCommandLine& line, TConsole& console) {
   const std::string defaults = line.Defaults ? *line.Defaults : InstalledDefaultsFile();
   if (line.Defaults && !TIniFile(defaults).Exists()) {
     console.Err << ConfigToolName << ": cannot read the defaults file \"" << defaults << "\".\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
   if (line.Command == "import") {
     {
@@ -135,31 +135,31 @@ int RunConfigTool(const std::vector<std::string>& args, TConsole& console) {
     const TConfigCommandLine line = ParseConfigArgs(args);
     if (line.Help) {
       console.Out << Help;
-      return ConfigExitOk;
+      return ExitOk;
     }
     if (line.Command.empty()) {
       console.Err << Help;
-      return ConfigExitUsage;
+      return ExitUsage;
     }
     if (line.Command == "help") {
       console.Out << Help;
-      return ConfigExitOk;
+      return ExitOk;
     }
     CheckShape(line);
     return RunCommand(line, console);
-  } catch (const EConfigUsage& e) {
+  } catch (const EUsage& e) {
     console.Err << ConfigToolName << ": " << e.what() << "\n"
                 << "Run \"" << ConfigToolName << " --help\" for help.\n";
-    return ConfigExitUsage;
+    return ExitUsage;
   } catch (const EAbort&) {
     // The problem has been shown through the warning hook already.
-    return ConfigExitFailure;
+    return ExitFailure;
   } catch (const std::bad_alloc&) {
     console.Err << ConfigToolName << ": not enough memory.\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   } catch (const std::exception& e) {
     console.Err << ConfigToolName << ": " << e.what() << "\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
 }
 

@@ -12,9 +12,9 @@ namespace tw {
 
 constexpr const char* ConfigToolName = "tintwell-config";
 
-// args are the arguments after the program name. Returns ConfigExitOk,
-// ConfigExitFailure (the store, a file or a picture could not be used, or
-// the parent said no) or ConfigExitUsage (the command line is wrong). Leaves
+// args are the arguments after the program name. Returns ExitOk,
+// ExitFailure (the store, a file or a picture could not be used, or
+// the parent said no) or ExitUsage (the command line is wrong). Leaves
 // the warning and translation hooks as it found them.
 int RunConfigTool(const std::vector<std::string>& args, TConsole& console);
 

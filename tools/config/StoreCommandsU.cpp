@@ -17,13 +17,13 @@ namespace {
 void ExpectWords(const TConfigContext& context, size_t least, size_t most, const std::string& usage) {
   const size_t count = context.Line.Words.size();
   if (count < least || count > most)
-    throw EConfigUsage(context.Line.Command + " takes " + usage + ".");
+    throw EUsage(context.Line.Command + " takes " + usage + ".");
 }
 
 void RefuseTypeFlags(const TConfigCommandLine& line) {
   if (line.Kind != TValueKind::vkAuto)
-    throw EConfigUsage("--int, --string and --bool go with set only.");
-  if (line.Yes && line.Command != "reset") throw EConfigUsage("--yes goes with reset only.");
+    throw EUsage("--int, --string and --bool go with set only.");
+  if (line.Yes && line.Command != "reset") throw EUsage("--yes goes with reset only.");
 }
 
 // Whether section is filter or lies below it.
@@ -76,7 +76,7 @@ bool IsValidName(void (*check)(const std::string&), const std::string& name) {
   try {
     check(name);
     return true;
-  } catch (const EConfigUsage&) {
+  } catch (const EUsage&) {
     return false;
   }
 }
@@ -99,15 +99,15 @@ int RunGet(TConfigContext& context) {
   for (const TSetting::TValue& value : context.Store.Values(section)) {
     if (SameTextAscii(value.Name, name)) {
       context.Console.Out << ValueText(value) << "\n";
-      return ConfigExitOk;
+      return ExitOk;
     }
   }
   context.Console.Err << "There is no value \"" << name << "\" in section \"" << section << "\".\n";
-  return ConfigExitFailure;
+  return ExitFailure;
 }
 
 int RunSet(TConfigContext& context) {
-  if (context.Line.Yes) throw EConfigUsage("--yes goes with reset only.");
+  if (context.Line.Yes) throw EUsage("--yes goes with reset only.");
   ExpectWords(context, 3, 3, "SECTION, NAME and VALUE");
   const std::string& section = context.Line.Words[0];
   const std::string& name = context.Line.Words[1];
@@ -124,11 +124,11 @@ int RunSet(TConfigContext& context) {
     case TValueKind::vkString:
     case TValueKind::vkAuto:
       if (value.Text.find_first_of("\r\n") != std::string::npos)
-        throw EConfigUsage("A value cannot hold a line break.");
+        throw EUsage("A value cannot hold a line break.");
       context.Store.WriteString(name, value.Text, section);
       break;
   }
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 int RunList(TConfigContext& context) {
@@ -153,9 +153,9 @@ int RunList(TConfigContext& context) {
   }
   if (!any && !filter.empty()) {
     context.Console.Err << "There are no values in section \"" << filter << "\".\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 std::string ExportIniText(TSetting& store, std::vector<std::string>& problems) {
@@ -197,14 +197,14 @@ int RunExport(TConfigContext& context) {
     context.Console.Err << "Warning: " << problem << ".\n";
     leftOut = leftOut || problem.rfind("left out", 0) == 0;
   }
-  return leftOut ? ConfigExitFailure : ConfigExitOk;
+  return leftOut ? ExitFailure : ExitOk;
 }
 
 int RunImport(const std::string& databasePath, const std::string& file, TConsole& console) {
   const TIniFile ini(file);
   if (!ini.Exists()) {
     console.Err << "Cannot read \"" << file << "\".\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
   // ImportDefaults takes a section with everything below it, so the top
   // parts of the section paths name each section once.
@@ -219,7 +219,7 @@ int RunImport(const std::string& databasePath, const std::string& file, TConsole
   TSetting importer(databasePath, ProductKey, file);
   for (const std::string& top : tops) importer.ImportDefaults(top);
   console.Out << "Imported " << valueCount << " values from \"" << file << "\".\n";
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 int RunReset(TConfigContext& context) {
@@ -232,7 +232,7 @@ int RunReset(TConfigContext& context) {
                                "\" and puts back the factory settings.\nType yes to go on: ";
     if (!ReadAnswer(console, prompt, false, answer) || !SameTextAscii(TrimBlanks(answer), "yes")) {
       console.Err << "Nothing was changed.\n";
-      return ConfigExitFailure;
+      return ExitFailure;
     }
   }
   context.Store.Clear();
@@ -244,7 +244,7 @@ int RunReset(TConfigContext& context) {
     console.Out << "The settings are cleared; no defaults file was found, so the program's "
                    "built-in defaults apply.\n";
   }
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 int RunPassword(TConfigContext& context) {
@@ -255,11 +255,11 @@ int RunPassword(TConfigContext& context) {
   if (!ReadAnswer(console, "New parent password: ", true, first) ||
       !ReadAnswer(console, "The same password again: ", true, second)) {
     console.Err << "The password must be given twice; the password was not changed.\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
   if (first != second) {
     console.Err << "The two passwords differ; the password was not changed.\n";
-    return ConfigExitFailure;
+    return ExitFailure;
   }
   context.Store.WriteString("ParentPassword", first, SectionMain);
   if (first.empty()) {
@@ -268,7 +268,7 @@ int RunPassword(TConfigContext& context) {
     console.Out << "The parent password is set.\n";
   }
   NoteIfUnlocked(context);
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 int RunLock(TConfigContext& context) {
@@ -279,9 +279,9 @@ int RunLock(TConfigContext& context) {
   const char* name = SameTextAscii(what, "save")    ? "PasswordSave"
                      : SameTextAscii(what, "print") ? "PasswordPrint"
                                                     : nullptr;
-  if (name == nullptr) throw EConfigUsage("lock takes save or print, not \"" + what + "\".");
+  if (name == nullptr) throw EUsage("lock takes save or print, not \"" + what + "\".");
   if (!SameTextAscii(state, "on") && !SameTextAscii(state, "off"))
-    throw EConfigUsage("lock " + what + " takes on or off, not \"" + state + "\".");
+    throw EUsage("lock " + what + " takes on or off, not \"" + state + "\".");
   const bool on = SameTextAscii(state, "on");
   context.Store.WriteBool(name, on, SectionMain);
   context.Console.Out << (SameTextAscii(what, "save") ? "Saving" : "Printing")
@@ -289,7 +289,7 @@ int RunLock(TConfigContext& context) {
   if (on && context.Store.ReadString("ParentPassword", "", SectionMain).empty())
     context.Console.Err << "Note: no parent password is set, so an empty answer lets it go ahead; "
                            "set one with \"tintwell-config password\".\n";
-  return ConfigExitOk;
+  return ExitOk;
 }
 
 }  // namespace tw

@@ -9,20 +9,10 @@
 
 #include "painter/ErrorsU.h"
 #include "pictures/PictureFileU.h"
+#include "tools/common/ToolExitU.h"
 #include "tools/picture/LineArtU.h"
 
 namespace tw {
-
-// A command line the tool cannot act on. Reported with a pointer to the
-// command's help and the exit status ExitUsage.
-class EUsage : public EError {
- public:
-  using EError::EError;
-};
-
-constexpr int ExitOk = 0;
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
 
 // Both the limits and the defaults the help text quotes.
 constexpr int MaxSpeckOrHoleSize = 1'000'000;
