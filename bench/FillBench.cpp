@@ -183,7 +183,8 @@ void LayerAnd(benchmark::State& state, int width, bool kernel) {
   for (auto _ : state) {
     const TColor c = Paints[1][colour ^= 1];
     if (kernel) {
-      for (int y = 0; y < h; ++y) MixSpan(layer.Row(y), 0, w, c, TMixOp::And);
+      const TSpanMixer mixer(c, TMixOp::And);
+      for (int y = 0; y < h; ++y) mixer.Apply(layer.Row(y), 0, w);
     } else {
       const uint8_t r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
       for (int y = 0; y < h; ++y) {
@@ -243,7 +244,7 @@ void RegisterFillBenchmarks() {
       }
 
     const std::string size = SizeName(width);
-    const std::string kernel = "LayerAnd/" + size + "/MixSpan";
+    const std::string kernel = "LayerAnd/" + size + "/SpanMixer";
     const std::string loop = "LayerAnd/" + size + "/PlainLoop";
     benchmark::RegisterBenchmark(kernel.c_str(), [=](benchmark::State& st) {
       LayerAnd(st, width, true);
@@ -256,7 +257,7 @@ void RegisterFillBenchmarks() {
         {"Fill " + size + " Background Replace / whole-layer AND", fill, kernel, TTarget::Info, 0});
     AddComparison({"  the same per pixel", fill, kernel, TTarget::Info, 0, true});
     AddComparison(
-        {"Whole-layer AND " + size + ": MixSpan vs plain loop", kernel, loop, TTarget::Info, 0});
+        {"Whole-layer AND " + size + ": TSpanMixer vs plain loop", kernel, loop, TTarget::Info, 0});
   }
 }
 

@@ -118,10 +118,6 @@ bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const {
 #endif
 }
 
-void MixSpan(uint8_t* row, int x0, int x1, TColor c, TMixOp op) {
-  TSpanMixer(c, op).Apply(row, x0, x1);
-}
-
 void BorderFromColour(const uint8_t* colourRow, uint8_t* borderRow, int x0, int x1) {
   const uint8_t* c = colourRow + 3 * x0;
   uint8_t* b = borderRow + x0;

@@ -34,9 +34,6 @@ class TSpanMixer {
   alignas(16) uint8_t FPattern[48];
 };
 
-// Combines pixels x0..x1-1 of a 24-bit row with colour c (a one-off run).
-void MixSpan(uint8_t* row, int x0, int x1, TColor c, TMixOp op);
-
 // Inside r: colour := colour AND outline, then the border map is 0x00 where
 // the colour is pure black and 0xFF elsewhere.
 void ComposeRect(TRaster24& colour, const TRaster1& outline, TRaster1& border, const TRect& r);

@@ -86,17 +86,14 @@ void TPainterModel::LoadPicture(const TRaster24& picture) {
 }
 
 void TPainterModel::AssignLayer(const TBitmap& bitmap, bool whole) {
-  if (whole) {
-    if (const auto* colour = std::get_if<TRaster24>(&bitmap))
-      BuildLayers(*colour);
-    else
-      BuildLayers(ToRaster24(bitmap));
-    return;
-  }
-  const TRaster24 converted = std::holds_alternative<TRaster24>(bitmap) ? TRaster24()
-                                                                        : ToRaster24(bitmap);
-  const TRaster24& src =
-      std::holds_alternative<TRaster24>(bitmap) ? std::get<TRaster24>(bitmap) : converted;
+  const auto* colour = std::get_if<TRaster24>(&bitmap);
+  if (whole)
+    BuildLayers(colour ? *colour : ToRaster24(bitmap));
+  else
+    CopyIntoColorLayer(colour ? *colour : ToRaster24(bitmap));
+}
+
+void TPainterModel::CopyIntoColorLayer(const TRaster24& src) {
   const TRect r = IntersectRect(PictureBounds(), {0, 0, src.Width(), src.Height()});
   // A stroke going on must paint its next segment in full over the new
   // pixels.
@@ -338,7 +335,6 @@ void TPainterModel::BeginStroke(TPoint pt) {
   SetMouseCapture(true);
   FStroking = true;
   FPreviousCoverageValid = false;
-  FStrokeStart = pt;
   FPrevious = pt;
   PushHistory();
   StrokeTo(pt);

@@ -128,6 +128,8 @@ class TPainterModel {
   };
 
   void BuildLayers(const TRaster24& source);
+  // Copies src into the colour layer at (0, 0) as far as both reach.
+  void CopyIntoColorLayer(const TRaster24& src);
   void RebuildBorderMap(const TRect& r);
   void Commit(const TRect& r);
   void UpdateScale();
@@ -167,7 +169,6 @@ class TPainterModel {
   std::vector<TRun> FRuns;
 
   bool FStroking = false;
-  TPoint FStrokeStart;
   TPoint FPrevious;
   TRect FLastChange;
 
