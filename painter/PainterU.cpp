@@ -168,31 +168,34 @@ void TPainterModel::SaveToFile(const std::string& fileName, bool outline) const 
   WriteFileAtomically(fileName, bytes);
 }
 
-bool TPainterModel::FindPaintablePoint(const TRaster1& layer, TPoint pt, TPoint& moved) const {
+namespace {
+
+// The first position of the neighbour table, around pt, that lies inside the
+// layer and is not black there.
+template <class TLayer, class TIsBlack>
+bool FindNotBlack(const TLayer& layer, TPoint pt, TPoint& moved, TIsBlack isBlack) {
   for (const TPoint& d : Neighbours) {
     const int x = pt.x + d.x, y = pt.y + d.y;
-    if (x < 0 || y < 0 || x >= layer.Width() || y >= layer.Height()) continue;
-    if (layer.IsWhite(x, y)) {
-      moved = {x, y};
-      return true;
-    }
+    if (x < 0 || y < 0 || x >= layer.Width() || y >= layer.Height() || isBlack(x, y)) continue;
+    moved = {x, y};
+    return true;
   }
   return false;
 }
 
+}  // namespace
+
+bool TPainterModel::FindPaintablePoint(const TRaster1& layer, TPoint pt, TPoint& moved) const {
+  return FindNotBlack(layer, pt, moved, [&](int x, int y) { return !layer.IsWhite(x, y); });
+}
+
 bool TPainterModel::FindPaintablePoint(const TRaster24& layer, TPoint pt, TPoint& moved,
                                        TColor& value) const {
-  for (const TPoint& d : Neighbours) {
-    const int x = pt.x + d.x, y = pt.y + d.y;
-    if (x < 0 || y < 0 || x >= layer.Width() || y >= layer.Height()) continue;
-    const TColor c = layer.Pixel(x, y);
-    if (c != clBlack) {
-      moved = {x, y};
-      value = c;
-      return true;
-    }
-  }
-  return false;
+  if (!FindNotBlack(layer, pt, moved,
+                    [&](int x, int y) { return layer.Pixel(x, y) == clBlack; }))
+    return false;
+  value = layer.Pixel(moved.x, moved.y);
+  return true;
 }
 
 TColor TPainterModel::ColorAt(TPoint pt) const {
