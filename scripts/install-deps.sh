@@ -4,7 +4,9 @@
 #   scripts/install-deps.sh          build, run and test
 #   scripts/install-deps.sh --bench  also the benchmark-only comparisons
 #   scripts/install-deps.sh --catalog  also what scripts/make-catalog.sh needs
-#   scripts/install-deps.sh --sounds   also what scripts/make-test-sounds.sh needs
+#   scripts/install-deps.sh --sounds   also what scripts/make-sounds.sh and
+#                                      scripts/make-test-sounds.sh need
+#   scripts/install-deps.sh --artwork  also what scripts/make-artwork.sh needs
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,8 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools libgif-dev libjpeg-dev libpng-dev zlib1g-dev
   libmpg123-dev libasound2-dev libsqlite3-dev
+  # the interface font embedded in the program
+  fonts-sil-andika
   # tests
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   poppler-utils fonts-dejavu-core
@@ -23,7 +27,8 @@ for arg in "$@"; do
   case "$arg" in
     --bench) packages+=(libopencv-imgproc-dev valgrind) ;;
     --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
-    --sounds) packages+=(lame sox) ;;
+    --sounds) packages+=(lame sox fluidsynth fluid-soundfont-gm python3) ;;
+    --artwork) packages+=(librsvg2-bin imagemagick python3 tango-icon-theme) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done
