@@ -32,6 +32,18 @@ TImageFormat SniffImageFormat(const uint8_t* data, size_t size);
 // are allocated).
 TRaster24 DecodeImage(const uint8_t* data, size_t size);
 
+// A picture with straight (not premultiplied) alpha: R, G, B, A bytes per
+// pixel, rows packed top to bottom.
+struct TRgbaImage {
+  int Width = 0;
+  int Height = 0;
+  std::vector<uint8_t> Pixels;
+};
+
+// Decodes a PNG of any type keeping its transparency (an image without an
+// alpha channel comes out opaque). Throws EError as DecodeImage does.
+TRgbaImage DecodePngWithAlpha(const uint8_t* data, size_t size);
+
 // Reads a file and decodes it; every message names the file.
 TRaster24 ReadImageFile(const std::string& fileName);
 

@@ -11,6 +11,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "painter/image/ImageCodecsU.h"
@@ -100,7 +101,13 @@ uint32_t BigEndian32(const uint8_t* p) {
 
 }  // namespace
 
-TRaster24 DecodePngData(const uint8_t* data, size_t size, const std::string& subject) {
+namespace {
+
+// Decodes any PNG to 8-bit RGBA rows and hands each row, top to bottom, to
+// OnRow(y, rgba); returns nothing until every row has been handed out.
+template <typename TOnRow>
+void DecodePngRows(const uint8_t* data, size_t size, const std::string& subject, uint32_t& width,
+                   uint32_t& height, const std::function<void()>& OnSize, TOnRow OnRow) {
   // The size in the header chunk, which always comes first, is checked
   // before libpng reads on to the pixel data.
   constexpr size_t HeaderSizeEnd = 8 + 8 + 8;
@@ -116,13 +123,13 @@ TRaster24 DecodePngData(const uint8_t* data, size_t size, const std::string& sub
   auto fail = [&] { ThrowDamaged(subject, std::string("PNG: ") + decoder.Message); };
 
   if (!ReadPngHeader(decoder)) fail();
-  const png_uint_32 width = png_get_image_width(decoder.Png, decoder.Info);
-  const png_uint_32 height = png_get_image_height(decoder.Png, decoder.Info);
+  width = png_get_image_width(decoder.Png, decoder.Info);
+  height = png_get_image_height(decoder.Png, decoder.Info);
   CheckDeclaredSize(subject, width, height);
   const bool interlaced = png_get_interlace_type(decoder.Png, decoder.Info) != PNG_INTERLACE_NONE;
   if (!SetRgbaOutput(decoder, int(width))) fail();
+  OnSize();
 
-  TRaster24 raster(static_cast<int>(width), static_cast<int>(height));
   const size_t rowBytes = size_t(width) * 4;
   if (interlaced) {
     // The passes fill in rows already read, so the whole image is held.
@@ -130,17 +137,43 @@ TRaster24 DecodePngData(const uint8_t* data, size_t size, const std::string& sub
     std::vector<png_bytep> rows(height);
     for (png_uint_32 y = 0; y < height; ++y) rows[y] = image.Data() + y * rowBytes;
     if (!ReadPngImage(decoder, rows.data())) fail();
-    for (png_uint_32 y = 0; y < height; ++y)
-      CompositeOverWhite(rows[y], int(width), raster.Row(int(y)));
+    for (png_uint_32 y = 0; y < height; ++y) OnRow(int(y), rows[y]);
   } else {
     std::vector<uint8_t> row(rowBytes);
     for (png_uint_32 y = 0; y < height; ++y) {
       if (!ReadPngRow(decoder, row.data())) fail();
-      CompositeOverWhite(row.data(), int(width), raster.Row(int(y)));
+      OnRow(int(y), row.data());
     }
   }
   // The chunks after the pixels (text, time) are not needed.
+}
+
+}  // namespace
+
+TRaster24 DecodePngData(const uint8_t* data, size_t size, const std::string& subject) {
+  uint32_t width = 0, height = 0;
+  TRaster24 raster;
+  DecodePngRows(
+      data, size, subject, width, height,
+      [&] { raster = TRaster24(static_cast<int>(width), static_cast<int>(height)); },
+      [&](int y, const uint8_t* rgba) { CompositeOverWhite(rgba, int(width), raster.Row(y)); });
   return raster;
+}
+
+TRgbaImage DecodePngWithAlpha(const uint8_t* data, size_t size) {
+  uint32_t width = 0, height = 0;
+  TRgbaImage image;
+  DecodePngRows(
+      data, size, "The data", width, height,
+      [&] {
+        image.Width = int(width);
+        image.Height = int(height);
+        image.Pixels.resize(size_t(width) * height * 4);
+      },
+      [&](int y, const uint8_t* rgba) {
+        std::memcpy(image.Pixels.data() + size_t(y) * width * 4, rgba, size_t(width) * 4);
+      });
+  return image;
 }
 
 }  // namespace tw

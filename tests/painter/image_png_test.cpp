@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <random>
@@ -94,6 +95,43 @@ TEST(ImagePng, ColourWithAlphaIsShownOverWhite) {
       EXPECT_EQ(image.Pixel(x, y),
                 RGB(OverWhite(p[0], p[3]), OverWhite(p[1], p[3]), OverWhite(p[2], p[3])));
     }
+}
+
+TEST(ImagePng, AlphaIsKeptWhenAskedFor) {
+  // RGBA kept byte for byte; a palette with transparency and opaque grey
+  // expand to RGBA the same way the plain decoder sees them.
+  std::mt19937 random(9);
+  TPngFile rgba{6, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8, true};
+  for (int y = 0; y < 3; ++y) {
+    std::vector<uint8_t> row;
+    for (int i = 0; i < 6 * 4; ++i) row.push_back(uint8_t(random()));
+    rgba.Rows.push_back(row);
+  }
+  const std::vector<uint8_t> rgbaPng = WritePng(rgba);
+  const TRgbaImage image = DecodePngWithAlpha(rgbaPng.data(), rgbaPng.size());
+  ASSERT_EQ(image.Width, 6);
+  ASSERT_EQ(image.Height, 3);
+  for (int y = 0; y < 3; ++y)
+    EXPECT_TRUE(std::equal(rgba.Rows[y].begin(), rgba.Rows[y].end(),
+                           image.Pixels.begin() + y * 6 * 4));
+
+  TPngFile palette{3, 1, PNG_COLOR_TYPE_PALETTE, 8};
+  palette.Palette = {{200, 10, 20}, {1, 2, 3}, {40, 80, 120}};
+  palette.Transparency = {255, 0, 128};
+  palette.Rows = {{0, 1, 2}};
+  const std::vector<uint8_t> palettePng = WritePng(palette);
+  const TRgbaImage decoded = DecodePngWithAlpha(palettePng.data(), palettePng.size());
+  const std::vector<uint8_t> expected = {200, 10, 20, 255, 1, 2, 3, 0, 40, 80, 120, 128};
+  EXPECT_EQ(decoded.Pixels, expected);
+
+  TPngFile grey{2, 1, PNG_COLOR_TYPE_GRAY, 8};
+  grey.Rows = {{7, 250}};
+  const std::vector<uint8_t> greyPng = WritePng(grey);
+  EXPECT_EQ(DecodePngWithAlpha(greyPng.data(), greyPng.size()).Pixels,
+            (std::vector<uint8_t>{7, 7, 7, 255, 250, 250, 250, 255}));
+
+  const uint8_t damaged[] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0};
+  EXPECT_THROW(DecodePngWithAlpha(damaged, sizeof damaged), EError);
 }
 
 TEST(ImagePng, PaletteWithTransparencyDecodes) {

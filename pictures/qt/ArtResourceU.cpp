@@ -1,0 +1,89 @@
+// Looks the artwork up through a case-insensitive index of the resource
+// folder, built once, and decodes it with the program's codecs.
+#include "pictures/qt/ArtResourceU.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
+#include <cstring>
+
+#include "painter/ErrorsU.h"
+#include "painter/image/ImageFileU.h"
+
+namespace tw {
+
+namespace {
+
+// Lower-case "name.ext" to the resource path.
+const QHash<QString, QString>& ArtIndex() {
+  static const QHash<QString, QString> index = [] {
+    QHash<QString, QString> result;
+    QDirIterator it(QStringLiteral(":/art"), QDir::Files);
+    while (it.hasNext()) {
+      const QString path = it.next();
+      result.insert(QFileInfo(path).fileName().toLower(), path);
+    }
+    return result;
+  }();
+  return index;
+}
+
+QByteArray ReadArt(const QString& Name, const char* Extension) {
+  const QString path = ArtIndex().value((Name + QLatin1String(Extension)).toLower());
+  QFile file(path);
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    throw EError("The built-in picture \"" + Name.toStdString() + "\" is missing.");
+  return file.readAll();
+}
+
+const uint8_t* Bytes(const QByteArray& Data) {
+  return reinterpret_cast<const uint8_t*>(Data.constData());
+}
+
+}  // namespace
+
+QImage JpegResource(const QString& Name) {
+  const QByteArray data = ReadArt(Name, ".jpg");
+  const TRaster24 raster = DecodeImage(Bytes(data), size_t(data.size()));
+  const QImage view(raster.Data(), raster.Width(), raster.Height(), qsizetype(raster.Stride()),
+                    QImage::Format_RGB888);
+  return view.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage PngResource(const QString& Name) {
+  const QByteArray data = ReadArt(Name, ".png");
+  const TRgbaImage rgba = DecodePngWithAlpha(Bytes(data), size_t(data.size()));
+  QImage image(rgba.Width, rgba.Height, QImage::Format_RGBA8888);
+  const size_t rowBytes = size_t(rgba.Width) * 4;
+  for (int y = 0; y < rgba.Height; ++y)
+    std::memcpy(image.scanLine(y), rgba.Pixels.data() + size_t(y) * rowBytes, rowBytes);
+  return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+void LoadJpegResource(QImage& Picture, const QString& Name) { Picture = JpegResource(Name); }
+
+void LoadPngResource(QImage& Picture, const QString& Name) { Picture = PngResource(Name); }
+
+bool HasArtResource(const QString& Name) {
+  const QString key = Name.toLower();
+  return ArtIndex().contains(key + QLatin1String(".jpg")) ||
+         ArtIndex().contains(key + QLatin1String(".png"));
+}
+
+QString InterfaceFontFamily() {
+  static const QString family = [] {
+    QString result;
+    for (const char* file : {":/fonts/Andika-Regular.ttf", ":/fonts/Andika-Bold.ttf"}) {
+      const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+      const QStringList families = QFontDatabase::applicationFontFamilies(id);
+      if (result.isEmpty() && !families.isEmpty()) result = families.first();
+    }
+    return result.isEmpty() ? QGuiApplication::font().family() : result;
+  }();
+  return family;
+}
+
+}  // namespace tw
