@@ -14,7 +14,7 @@ endif
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTINTWELL_WERROR=$(WERROR)
 
-.PHONY: all deps deps-bench build run test test-unit test-asan test-fuzz bench install clean
+.PHONY: all deps deps-bench build run test test-unit test-asan test-tsan test-fuzz bench install clean
 
 all: build
 
@@ -33,7 +33,7 @@ build: deps $(BUILD)/build.ninja
 run: build
 	$(BUILD)/tintwell
 
-test: build test-unit test-asan test-fuzz
+test: build test-unit test-asan test-tsan test-fuzz
 
 test-unit: build
 	ctest --test-dir $(BUILD) --output-on-failure
@@ -45,6 +45,14 @@ test-asan: deps
 	cmake --build $(BUILD)-asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD)-asan --output-on-failure
+
+# The sound system's threads under ThreadSanitizer.
+test-tsan: deps
+	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWELL_WERROR=$(WERROR) \
+	  -DTINTWELL_CORE_ONLY=ON -DTINTWELL_TSAN=ON
+	cmake --build $(BUILD)-tsan --target tintwell_core_tests
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  $(BUILD)-tsan/tests/tintwell_core_tests --gtest_filter='*Sound*:*Audio*:*Mixer*:*Channel*'
 
 # A short bounded libFuzzer run over the image readers.
 test-fuzz: deps
@@ -62,4 +70,4 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz $(BUILD)-bench
