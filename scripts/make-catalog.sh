@@ -155,6 +155,13 @@ for line in "${chosen[@]}"; do
   cp "$work/out/$slug.twf" "$top/data/catalog/$slug.twf.new"
   mv "$top/data/catalog/$slug.twf.new" "$top/data/catalog/$slug.twf"
 done
+# The pictures' section opens CREDITS; the sections after it (artwork,
+# sounds, fonts) are kept as they are.
+if [ -f "$top/CREDITS" ]; then
+  awk '/^=+$/ { seen++; if (seen == 2) { keep = 1; print title } }
+       keep { print; next }
+       { title = $0 }' "$top/CREDITS" | { echo; cat; } >> "$work/CREDITS"
+fi
 cp "$work/CREDITS" "$top/CREDITS.new" && mv "$top/CREDITS.new" "$top/CREDITS"
 
 echo "Wrote ${#chosen[@]} pictures to data/catalog and CREDITS."
