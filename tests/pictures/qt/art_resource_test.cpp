@@ -47,7 +47,9 @@ TEST(ArtResource, EveryPictureTheProgramUsesLoads) {
   for (const TArt& art : jpegs) {
     const QImage picture = JpegResource(art.Name);
     EXPECT_FALSE(picture.isNull()) << art.Name;
-    if (art.Width) EXPECT_EQ(picture.size(), QSize(art.Width, art.Height)) << art.Name;
+    if (art.Width) {
+      EXPECT_EQ(picture.size(), QSize(art.Width, art.Height)) << art.Name;
+    }
   }
   const TArt buttons[] = {{"Close", 18, 18},  {"Restore", 18, 18}, {"Min", 18, 9},
                           {"Undo", 40, 40},   {"ZoomOut", 40, 40}, {"ZoomIn", 40, 40},
