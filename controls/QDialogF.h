@@ -1,0 +1,67 @@
+// TfrmQDialog: the base of the program's dialogs. A skinned window with the
+// dialog art (margins 8), centred over the main window when shown, run
+// modally with a modal result; it looks up its language texts under its own
+// name and turns web-address labels into links. Also keeps the program-wide
+// pointer to the main window that dialogs centre over.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "controls/ModalFormU.h"
+#include "controls/QBaseF.h"
+#include "settings/LangU.h"
+
+class QEventLoop;
+class QLabel;
+
+namespace tw {
+
+// The main window, which dialogs centre over; null until set and again once
+// that window is destroyed.
+void SetMainForm(QWidget* Form);
+QWidget* MainForm();
+
+class TfrmQDialog : public TfrmQBase, public IModalForm {
+  Q_OBJECT
+
+ public:
+  // Loads the built-in art "dialog"; throws EError when it is missing.
+  explicit TfrmQDialog(QWidget* parent = nullptr);
+  ~TfrmQDialog() override;
+
+  int ModalResult() const { return FModalResult; }
+  // A result other than mrNone ends ShowModal's loop, which then hides the
+  // dialog; outside ShowModal it is only stored.
+  void SetModalResult(int Result) override;
+
+  // Shows the dialog application-modal and runs its own event loop until a
+  // modal result is set or the dialog is closed (mrCancel); returns the
+  // result and leaves the dialog hidden. Throws EError when the dialog is
+  // already running modally.
+  int ShowModal();
+
+  // The language text whose key is this dialog's name (objectName, e.g.
+  // "DOptions") followed by Key.
+  QString Text(const QString& Key) const;
+  // That text used as a format pattern filled with Args.
+  QString FormatText(const QString& Key, const std::vector<TFormatArg>& Args) const;
+
+  // When Label's text starts with "http://", "https://" or "www." (letter
+  // case ignored) it becomes a link: the hand cursor, an underline while the
+  // pointer is over it, and a click opens its text with the default handler
+  // (a failure is ignored). Any other label is left unchanged.
+  static void SetupLink(QLabel* Label);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CentreOverMainForm();
+
+  int FModalResult = mrNone;
+  QEventLoop* FModalLoop = nullptr;
+};
+
+}  // namespace tw
