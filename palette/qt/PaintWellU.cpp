@@ -1,0 +1,116 @@
+#include "palette/qt/PaintWellU.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "painter/QGfxUtilU.h"
+
+namespace tw {
+namespace {
+
+enum TCorner { cnTopLeft, cnTopRight, cnBottomLeft, cnBottomRight };
+
+// Pixels lo..hi inclusive on both axes; nothing when either range is empty.
+void FillPixels(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& color) {
+  if (x2 < x1 || y2 < y1) return;
+  painter.fillRect(QRect(x1, y1, x2 - x1 + 1, y2 - y1 + 1), color);
+}
+
+// The quarter arc of the given corner's quadrant about (cx2 / 2, cy2 / 2)
+// (doubled coordinates keep half-pixel centres integral): the pixels whose
+// centres lie within width / 2 of the circle of the given radius.
+void QuarterArc(QPainter& painter, int cx2, int cy2, int radius, int width, TCorner corner,
+                const QColor& color) {
+  const long long inner = std::max(2LL * radius - width, 0LL);
+  const long long outer = 2LL * radius + width;
+  const int reach = radius + width + 1;
+  const bool left = corner == cnTopLeft || corner == cnBottomLeft;
+  const bool top = corner == cnTopLeft || corner == cnTopRight;
+  for (int j = cy2 / 2 - reach; j <= cy2 / 2 + reach; ++j) {
+    const long long dy = 2LL * j + 1 - cy2;
+    if (top ? dy > 0 : dy < 0) continue;
+    for (int i = cx2 / 2 - reach; i <= cx2 / 2 + reach; ++i) {
+      const long long dx = 2LL * i + 1 - cx2;
+      if (left ? dx > 0 : dx < 0) continue;
+      const long long d = dx * dx + dy * dy;
+      if (d >= inner * inner && d <= outer * outer) painter.fillRect(QRect(i, j, 1, 1), color);
+    }
+  }
+}
+
+}  // namespace
+
+void Bevel(QPainter& painter, const TRect& rect, TColor c1, TColor c2, int radius, int width) {
+  if (width < 1) return;
+  const int r = std::max(radius, 0);
+  const int h = width / 2;
+  const int k = width - h;
+  const int D = 2 * r + width;
+  const int leftX = rect.Left + h;
+  const int topY = rect.Top + h;
+  const int rightX = rect.Right - 1 - k;
+  const int bottomY = rect.Bottom - 1 - k;
+  const QColor first = ToQColor(c1);
+  const QColor second = ToQColor(c2);
+
+  // Arc centres, doubled: each arc's outer edge fills a D x D box in a
+  // corner of the pixels the straight edges cover (L..R - 2, T..B - 2), so
+  // that on both axes it covers exactly the pixels of the edge it meets.
+  const int boxLeft2 = 2 * rect.Left + D;
+  const int boxTop2 = 2 * rect.Top + D;
+  const int boxRight2 = 2 * (rect.Right - 1) - D;
+  const int boxBottom2 = 2 * (rect.Bottom - 1) - D;
+
+  QuarterArc(painter, boxRight2, boxTop2, r, width, cnTopRight, first);
+  FillPixels(painter, leftX + r, topY - h, rightX - r, topY + k - 1, first);
+  QuarterArc(painter, boxLeft2, boxTop2, r, width, cnTopLeft, first);
+  FillPixels(painter, leftX - h, topY + r, leftX + k - 1, bottomY - r, first);
+  QuarterArc(painter, boxLeft2, boxBottom2, r, width, cnBottomLeft, first);
+
+  FillPixels(painter, leftX + r, bottomY - h, rightX - r, bottomY + k - 1, second);
+  QuarterArc(painter, boxRight2, boxBottom2, r, width, cnBottomRight, second);
+  FillPixels(painter, rightX - h, topY + r, rightX + k - 1, bottomY - r, second);
+}
+
+void FillRoundRect(QPainter& painter, const TRect& rect, TColor color, int diameter) {
+  if (rect.IsEmpty()) return;
+  const QColor fill = ToQColor(color);
+  // Corner circle centres, doubled; a rect narrower than the diameter gets
+  // its centres in the middle, so the corners stay round on both sides.
+  const int d = std::max(diameter, 0);
+  const int left2 = std::min(2 * rect.Left + d, rect.Left + rect.Right);
+  const int right2 = std::max(2 * rect.Right - d, rect.Left + rect.Right);
+  const int top2 = std::min(2 * rect.Top + d, rect.Top + rect.Bottom);
+  const int bottom2 = std::max(2 * rect.Bottom - d, rect.Top + rect.Bottom);
+  const long long limit = 1LL * d * d;
+  for (int y = rect.Top; y < rect.Bottom; ++y) {
+    const int cy2 = 2 * y + 1;
+    const long long dy = cy2 < top2 ? top2 - cy2 : (cy2 > bottom2 ? cy2 - bottom2 : 0);
+    int first = rect.Right;
+    int last = rect.Left - 1;
+    for (int x = rect.Left; x < rect.Right; ++x) {
+      const int cx2 = 2 * x + 1;
+      const long long dx = cx2 < left2 ? left2 - cx2 : (cx2 > right2 ? cx2 - right2 : 0);
+      if (dx * dx + dy * dy > limit) continue;
+      first = std::min(first, x);
+      last = std::max(last, x);
+    }
+    FillPixels(painter, first, y, last, y, fill);
+  }
+}
+
+void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeColor) {
+  const TColor frameDark = DarkenColor(edgeColor, 50);
+  const TColor frameLight = LightenColor(edgeColor, 50);
+  int frameWidth = 3;
+  if (color != clNone) {
+    FillRoundRect(painter, {rect.Left + 3, rect.Top + 3, rect.Right - 3, rect.Bottom - 3}, color,
+                  5);
+    Bevel(painter, {rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1},
+          LightenColor(color, 50), DarkenColor(color, 50), 5, 2);
+    frameWidth = 1;
+  }
+  Bevel(painter, rect, frameDark, frameLight, 6, frameWidth);
+}
+
+}  // namespace tw
