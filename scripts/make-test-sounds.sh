@@ -22,3 +22,8 @@ lame --quiet --noreplaygain --resample 22.05 -b 64 "$tmp/mono.wav" "$out/sine-mo
 # and 882 Hz on the right.
 sox -r 44100 -c 2 -n -b 16 "$tmp/stereo.wav" synth 13230s sine 441 sine 882 vol 0.5
 lame --quiet --noreplaygain --resample 44.1 -b 96 "$tmp/stereo.wav" "$out/sine-stereo-44100.mp3"
+
+# Mono, 22050 Hz: 15 samples, under a millisecond, which the mixer's
+# channels refuse as an empty file.
+sox -r 22050 -c 1 -n -b 16 "$tmp/tiny.wav" synth 15s sine 441 vol 0.5
+lame --quiet --noreplaygain --resample 22.05 -b 64 "$tmp/tiny.wav" "$out/sine-mono-22050-tiny.mp3"

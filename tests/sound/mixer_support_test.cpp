@@ -1,0 +1,204 @@
+// The mixer's building blocks: device error messages, internal-error text,
+// the position log, notification delivery, the channel lock and the wake
+// event.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sound/auDirectXErrorU.h"
+#include "sound/auNotifyU.h"
+#include "sound/auPositionTimesU.h"
+#include "sound/auUpdateChannelThreadU.h"
+
+namespace tw {
+namespace {
+
+TEST(DirectXError, MessagesByResultCode) {
+  EXPECT_EQ(DirectXErrorMessage(0), "The request completed successfully.");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780096u)),
+            "The buffer memory has been lost and must be restored.");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x80070057u)),
+            "An invalid parameter was passed to the returning function.");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780078u)), "No sound driver is available for use.");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x8007000Eu)),
+            "The DirectSound subsystem could not allocate sufficient memory to complete the "
+            "caller\u00B4s request.");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x88781161u)),
+            "The object requested was not found (numerically equal to DMUS_E_NOT_FOUND).");
+  EXPECT_EQ(DirectXErrorMessage(1), "Unrecognized Error");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780097u)), "Unrecognized Error");
+}
+
+TEST(DirectXError, OnlyNonZeroCodesRaise) {
+  EXPECT_NO_THROW(CheckSoundResult(0));
+  try {
+    CheckSoundResult(int32_t(0x88780064u));
+    FAIL() << "no error raised";
+  } catch (const EDirectXError& Error) {
+    EXPECT_EQ(Error.ErrorCode, int32_t(0x88780064u));
+    EXPECT_STREQ(Error.what(), "The specified wave format is not supported.");
+  }
+}
+
+TEST(MixerInternalError, TextNamesMessageModuleAndLine) {
+  EXPECT_EQ(MixerInternalErrorText("Locked different size from requested", 321),
+            "Locked different size from requested (auDSMixer, line 321)");
+  EXPECT_NO_THROW(MixerAssert(true, "never"));
+  const int Line = __LINE__ + 2;
+  try {
+    MixerAssert(false, "Something broke");
+    FAIL() << "no error raised";
+  } catch (const EError& Error) {
+    EXPECT_EQ(std::string(Error.what()),
+              "Something broke (auDSMixer, line " + std::to_string(Line) + ")");
+  }
+}
+
+TEST(PositionTimes, LogsIntoARingOfFifty) {
+  TPositionTimes Log;
+  EXPECT_EQ(Log.NextIndex(), 0);
+  for (uint32_t Index = 0; Index < 52; ++Index)
+    Log.Log(Index * 10, Index * 10 + 10, Index * 1000, Index * 1000 + 500);
+  // Entries 50 and 51 went to slots 0 and 1.
+  EXPECT_EQ(Log.NextIndex(), 2);
+  EXPECT_EQ(Log.Entry(0).PositionStart, 500u);
+  EXPECT_EQ(Log.Entry(1).PositionEnd, 520u);
+  EXPECT_EQ(Log.Entry(1).TimeStart, 51000);
+  EXPECT_EQ(Log.Entry(2).PositionStart, 20u);
+  EXPECT_EQ(Log.Entry(49).TimeEnd, 49500);
+}
+
+TEST(PositionTimes, EqualTimesAreFineReversedOrEmptyRangesAreInternalErrors) {
+  TPositionTimes Log;
+  EXPECT_NO_THROW(Log.Log(0, 4, 700, 700));
+  try {
+    Log.Log(4, 8, 900, 800);
+    FAIL() << "no error raised";
+  } catch (const EError& Error) {
+    EXPECT_EQ(std::string(Error.what()).rfind(
+                  "Internal Error: Time Start higher then Time End (auDSMixer, line ", 0),
+              0u);
+  }
+  try {
+    Log.Log(8, 8, 900, 900);
+    FAIL() << "no error raised";
+  } catch (const EError& Error) {
+    EXPECT_EQ(std::string(Error.what()).rfind(
+                  "Internal Error: Position Start not inferior to Position End (auDSMixer, line ",
+                  0),
+              0u);
+  }
+  // A failed entry does not move the log on.
+  EXPECT_EQ(Log.NextIndex(), 1);
+}
+
+TEST(NotifyQueue, RunsPostedCallsInOrderOnlyWhenPumped) {
+  TauNotifyQueue Queue;
+  std::vector<int> Ran;
+  std::thread Poster([&Queue, &Ran] {
+    for (int Index = 0; Index < 3; ++Index) Queue.Post([&Ran, Index] { Ran.push_back(Index); });
+  });
+  Poster.join();
+  EXPECT_TRUE(Ran.empty());
+  EXPECT_EQ(Queue.Pending(), 3u);
+  EXPECT_EQ(Queue.Pump(), 3u);
+  EXPECT_EQ(Ran, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(Queue.Pump(), 0u);
+}
+
+TEST(NotifyQueue, CallsPostedWhilePumpingWaitForTheNextPump) {
+  TauNotifyQueue Queue;
+  int Second = 0;
+  Queue.Post([&] { Queue.Post([&] { ++Second; }); });
+  EXPECT_EQ(Queue.Pump(), 1u);
+  EXPECT_EQ(Second, 0);
+  EXPECT_EQ(Queue.Pump(), 1u);
+  EXPECT_EQ(Second, 1);
+}
+
+TEST(NotifyQueue, AThrowingCallKeepsTheRestQueued) {
+  TauNotifyQueue Queue;
+  int Ran = 0;
+  Queue.Post([&] { ++Ran; });
+  Queue.Post([] { throw EError("handler failed"); });
+  Queue.Post([&] { ++Ran; });
+  EXPECT_THROW(Queue.Pump(), EError);
+  EXPECT_EQ(Ran, 1);
+  EXPECT_EQ(Queue.Pump(), 1u);
+  EXPECT_EQ(Ran, 2);
+}
+
+class TCountingNotifier : public TauNotifier {
+ public:
+  void Post(std::function<void()>) override { ++Posts; }
+  int Posts = 0;
+};
+
+TEST(ThreadNotifier, EachThreadHasItsOwnQueueUntilOneIsSet) {
+  TCountingNotifier Counting;
+  EXPECT_EQ(&ThreadNotifier(), &ThreadNotifyQueue());
+  SetThreadNotifier(&Counting);
+  EXPECT_EQ(&ThreadNotifier(), &Counting);
+  TauNotifier* OtherThreads = nullptr;
+  TauNotifyQueue* OtherQueue = nullptr;
+  std::thread Other([&] {
+    OtherThreads = &ThreadNotifier();
+    OtherQueue = &ThreadNotifyQueue();
+  });
+  Other.join();
+  EXPECT_EQ(OtherThreads, OtherQueue);
+  EXPECT_NE(OtherQueue, &ThreadNotifyQueue());
+  SetThreadNotifier(nullptr);
+  EXPECT_EQ(&ThreadNotifier(), &ThreadNotifyQueue());
+}
+
+TEST(ChannelLock, IsRecursiveAndOtherThreadsGiveUpAfterTheirWait) {
+  TauChannelLock Lock;
+  ASSERT_TRUE(Lock.TryLockFor(std::chrono::milliseconds(0)));
+  ASSERT_TRUE(Lock.TryLockFor(std::chrono::milliseconds(0)));
+  bool OtherGot = true;
+  std::thread([&] { OtherGot = Lock.TryLockFor(std::chrono::milliseconds(50)); }).join();
+  EXPECT_FALSE(OtherGot);
+  Lock.Unlock();
+  std::thread([&] { OtherGot = Lock.TryLockFor(std::chrono::milliseconds(50)); }).join();
+  EXPECT_FALSE(OtherGot) << "still held once";
+  Lock.Unlock();
+  std::thread([&] {
+    OtherGot = Lock.TryLockFor(std::chrono::milliseconds(50));
+    if (OtherGot) Lock.Unlock();
+  }).join();
+  EXPECT_TRUE(OtherGot);
+}
+
+TEST(ChannelLock, AWaiterGetsTheLockWhenItIsReleased) {
+  TauChannelLock Lock;
+  Lock.Lock();
+  std::atomic<bool> Got{false};
+  std::thread Waiter([&] {
+    Got = Lock.TryLockFor(std::chrono::seconds(30));
+    if (Got) Lock.Unlock();
+  });
+  Lock.Unlock();
+  Waiter.join();
+  EXPECT_TRUE(Got);
+}
+
+TEST(AutoResetEvent, ASetWakesOneWaitAndThenResets) {
+  TauAutoResetEvent Event;
+  EXPECT_FALSE(Event.WaitFor(std::chrono::milliseconds(1)));
+  Event.Set();
+  Event.Set();
+  EXPECT_TRUE(Event.WaitFor(std::chrono::milliseconds(1)));
+  EXPECT_FALSE(Event.WaitFor(std::chrono::milliseconds(1)));
+  std::thread Setter([&] { Event.Set(); });
+  Event.Wait();
+  Setter.join();
+  EXPECT_FALSE(Event.WaitFor(std::chrono::milliseconds(1)));
+}
+
+}  // namespace
+}  // namespace tw
