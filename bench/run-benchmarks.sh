@@ -1,56 +1,128 @@
 #!/usr/bin/env bash
-# Runs the painting-engine benchmarks and prints the comparison table: each
-# comparison with our time, the reference time, the ratio, the target and
-# whether it is met; then callgrind's instructions per filled pixel of one
-# large fill. Takes about two minutes.
-#   bench/run-benchmarks.sh BUILD_DIR [Google Benchmark flags...]
-# Extra flags go to the benchmark program, e.g. --benchmark_filter=Stroke.
+# Runs the benchmarks and prints their tables. First the painting engine:
+# each comparison with our time, the reference time, the ratio, the target
+# and whether it is met; then callgrind's instructions per filled pixel of
+# one large fill (about two minutes). Then the sound system: the reader's
+# decoding speed, the CPU load while the music plays (20 s) and the delay
+# from Play to a cue's first samples (about 20 s).
+#   bench/run-benchmarks.sh BUILD_DIR [--sound-only | --no-sound] [Google Benchmark flags...]
+# Extra flags go to the engine's benchmark program (to the sound one with
+# --sound-only), e.g. --benchmark_filter=Stroke.
 set -euo pipefail
 
-if [ $# -lt 1 ]; then
-  echo "usage: $0 BUILD_DIR [benchmark flags...]" >&2
+usage() {
+  echo "usage: $0 BUILD_DIR [--sound-only | --no-sound] [benchmark flags...]" >&2
   exit 2
-fi
+}
+[ $# -ge 1 ] || usage
 build=$1
 shift
+engine=yes
+sound=yes
+case "${1:-}" in
+  --sound-only) engine=no; shift ;;
+  --no-sound) sound=no; shift ;;
+esac
+
 bench="$build/bench/tintwell_bench"
 callgrind_program="$build/bench/tintwell_fill_callgrind"
-if [ ! -x "$bench" ] || [ ! -x "$callgrind_program" ]; then
-  echo "$0: $bench or $callgrind_program is missing;" \
-    "configure with -DTINTWELL_BENCH=ON and build" >&2
-  exit 2
-fi
-
-# Five repetitions of a quarter second each; the table uses their median.
-"$bench" --benchmark_min_time=0.25 --benchmark_repetitions=5 \
-  --benchmark_report_aggregates_only=true "$@"
-
-echo
-echo "Instructions per filled pixel (callgrind, one fill of the 4800x3600 background region)"
-if ! command -v valgrind >/dev/null; then
-  echo "valgrind is not installed (scripts/install-deps.sh --bench); skipped"
-  exit 0
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-row() { printf '%-62s %-22s %-12s %-14s %-16s %s\n' "$@"; }
-row "Fill" "Instructions" "Pixels" "Per pixel" "Target" "Result"
-for mode in replace and or; do
-  out="$work/callgrind.$mode"
-  if ! pixels=$(valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out" \
-      "$callgrind_program" "$mode" 4800 2>"$work/log.$mode" | awk '/^region_pixels/ { print $2 }') \
-      || [ -z "$pixels" ]; then
-    row "Background $mode" "-" "-" "-" "<= 6" "ERROR"
-    sed 's/^/    /' "$work/log.$mode" | tail -n 5
-    continue
-  fi
-  instructions=$(awk '/^totals:/ { print $2 }' "$out")
-  read -r per result < <(awk -v i="$instructions" -v p="$pixels" \
-    'BEGIN { r = i / p; printf "%.2f %s\n", r, (r <= 6 ? "MET" : "NOT_MET") }')
-  row "Background $mode" "$instructions" "$pixels" "$per" "<= 6" "${result/_/ }"
-  if [ "$result" != MET ] && command -v callgrind_annotate >/dev/null; then
-    echo "    where the instructions go:"
-    callgrind_annotate "$out" 2>/dev/null | grep -E '^ *[0-9,]+ +\([ 0-9.]+%\) ' \
-      | grep -v 'PROGRAM TOTALS' | head -n 5 | sed 's/^/    /'
+sound_bench="$build/bench/tintwell_sound_bench"
+sound_load="$build/bench/tintwell_sound_load"
+sound_latency="$build/bench/tintwell_sound_latency"
+needed=()
+[ $engine = yes ] && needed+=("$bench" "$callgrind_program")
+[ $sound = yes ] && needed+=("$sound_bench" "$sound_load" "$sound_latency")
+for program in "${needed[@]}"; do
+  if [ ! -x "$program" ]; then
+    echo "$0: $program is missing; configure with -DTINTWELL_BENCH=ON and build" >&2
+    exit 2
   fi
 done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+engine_benchmarks() {
+  # Five repetitions of a quarter second each; the table uses their median.
+  "$bench" --benchmark_min_time=0.25 --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true "$@"
+
+  echo
+  echo "Instructions per filled pixel (callgrind, one fill of the 4800x3600 background region)"
+  if ! command -v valgrind >/dev/null; then
+    echo "valgrind is not installed (scripts/install-deps.sh --bench); skipped"
+    return
+  fi
+  row() { printf '%-62s %-22s %-12s %-14s %-16s %s\n' "$@"; }
+  row "Fill" "Instructions" "Pixels" "Per pixel" "Target" "Result"
+  for mode in replace and or; do
+    out="$work/callgrind.$mode"
+    if ! pixels=$(valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out" \
+        "$callgrind_program" "$mode" 4800 2>"$work/log.$mode" | awk '/^region_pixels/ { print $2 }') \
+        || [ -z "$pixels" ]; then
+      row "Background $mode" "-" "-" "-" "<= 6" "ERROR"
+      sed 's/^/    /' "$work/log.$mode" | tail -n 5
+      continue
+    fi
+    instructions=$(awk '/^totals:/ { print $2 }' "$out")
+    read -r per result < <(awk -v i="$instructions" -v p="$pixels" \
+      'BEGIN { r = i / p; printf "%.2f %s\n", r, (r <= 6 ? "MET" : "NOT_MET") }')
+    row "Background $mode" "$instructions" "$pixels" "$per" "<= 6" "${result/_/ }"
+    if [ "$result" != MET ] && command -v callgrind_annotate >/dev/null; then
+      echo "    where the instructions go:"
+      callgrind_annotate "$out" 2>/dev/null | grep -E '^ *[0-9,]+ +\([ 0-9.]+%\) ' \
+        | grep -v 'PROGRAM TOTALS' | head -n 5 | sed 's/^/    /'
+    fi
+  done
+}
+
+# MET when VALUE compares to LIMIT as OP (">=" or "<="), ERROR when empty.
+verdict() {
+  [ -n "$1" ] || { echo ERROR; return; }
+  awk -v v="$1" -v op="$2" -v l="$3" \
+    'BEGIN { ok = (op == ">=") ? (v >= l) : (v <= l); print (ok ? "MET" : "NOT MET") }'
+}
+
+sound_benchmarks() {
+  echo
+  echo "Sound: decoding speed"
+  local decode="" load="" median="" max=""
+  # The same repetitions as the engine's; the figure is the median's.
+  if "$sound_bench" --benchmark_min_time=0.25 --benchmark_repetitions=5 \
+      --benchmark_report_aggregates_only=true \
+      --benchmark_out="$work/decode.json" --benchmark_out_format=json "$@"; then
+    decode=$(awk '/"name":/ { name = $0 }
+      /"TimesRealTime":/ && name ~ /music\.mp3\/Read400ms_median"/ {
+        gsub(/[ ,]/, "", $2); print $2; exit
+      }' "$work/decode.json")
+  fi
+  echo
+  if "$sound_load" 20 >"$work/load.txt"; then
+    load=$(awk '/^load_percent/ { print $2 }' "$work/load.txt")
+  fi
+  grep -v '^load_percent' "$work/load.txt" || true
+  echo
+  if "$sound_latency" 20 >"$work/latency.txt"; then
+    median=$(awk '/^latency_median_ms/ { print $2 }' "$work/latency.txt")
+    max=$(awk '/^latency_max_ms/ { print $2 }' "$work/latency.txt")
+  fi
+  grep -v '^latency_' "$work/latency.txt" || true
+
+  echo
+  echo "Sound summary"
+  row() { printf '%-56s %-28s %-16s %s\n' "$@"; }
+  row "Figure" "Measured" "Target" "Result"
+  # "-" for a figure that could not be measured.
+  shown() { if [ -n "$2" ]; then printf "$1" "${@:2}"; else echo -; fi; }
+  row "Decoding music.mp3, 400-ms reads (median, CPU)" \
+    "$(shown '%.0fx real time' "$decode")" ">= 500x" "$(verdict "$decode" '>=' 500)"
+  row "CPU of the sound system, music playing, cues idle" \
+    "$(shown '%.2f %% of a core' "$load")" "<= 2 %" "$(verdict "$load" '<=' 2)"
+  row "Play on a stopped cue to its first samples (max)" \
+    "$(shown '%.1f ms (median %.1f)' "$max" "$median")" "<= 30 ms" "$(verdict "$max" '<=' 30)"
+}
+
+if [ $engine = yes ]; then engine_benchmarks "$@"; fi
+if [ $sound = yes ]; then
+  if [ $engine = yes ]; then sound_benchmarks; else sound_benchmarks "$@"; fi
+fi
