@@ -257,7 +257,10 @@ void TDOptions::SfxVolumeReleased() {
   // Stored before the preview plays, so a sound that fails to play cannot
   // cost the setting.
   QCSetting().WriteSfxVolume(Volume);
-  if (ToolChangeCue < FEffectChannels.size() && FEffectChannels[ToolChangeCue]) {
+  // A cue whose sound file could not be opened stays silent, as it does in
+  // the main window.
+  if (ToolChangeCue < FEffectChannels.size() && FEffectChannels[ToolChangeCue] &&
+      !FEffectChannels[ToolChangeCue]->FileName().empty()) {
     TauDSMixerChannel& Preview = *FEffectChannels[ToolChangeCue];
     Preview.Stop();
     Preview.Play();

@@ -45,6 +45,9 @@ std::vector<TLangKey> BuildKeys() {
       {"DPrintPrompt", none},
       {"DPrintCancel", none},
       {"DPrintPrint", none},
+      // Printed into a PDF file because the system has no printer: its path.
+      {"capPrintedToFile", none},
+      {"msgPrintedToFile", path},
       {"DSaveTitle", none},
       {"DSavePrompt", none},
       {"DSaveOptions", none},
