@@ -1,0 +1,272 @@
+// TFMain (form "FMain"): the program's main window. It owns the painting
+// area with the painter, the paint and mix trays, the tool and command
+// buttons, the brush-size slider, the bubble hint, the palettes, the catalog
+// list with the open picture, the tool cursors and the sounds, and it runs
+// every command a child reaches with the mouse or the keyboard.
+//
+// The class is split by aspect:
+//   PaintF.cpp           creation, layout with anchors, deferred start, teardown
+//   PaintF_Pictures.cpp  the catalog: opening pictures, stored colourings,
+//                        title, fitting and centring
+//   PaintF_Commands.cpp  buttons, tools, slider, wells, palettes, zoom, undo,
+//                        the dialog commands and the bubble hints
+//   PaintF_Dropper.cpp   the dropper and the mix tray
+//   PaintF_Window.cpp    keyboard, window buttons, activation and closing
+//   PaintF_Dialogs.cpp   the calls into the dialogs
+//
+// Every handler that a control or the platform calls runs through Guarded:
+// a silent abort ends only that command, any other error is shown once in a
+// warning box, and the window goes on.
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ColoringStoreU.h"
+#include "app/MainKeysU.h"
+#include "controls/QBaseF.h"
+#include "painter/PaintCommonU.h"
+#include "pictures/QCGraphicU.h"
+
+class QLabel;
+class QScrollArea;
+class QWidget;
+
+namespace tw {
+
+class TPainter;
+class TPaintGrid;
+class TPaintPalettes;
+class TQBubbleHint;
+class TQHintControl;
+class TQImgButton;
+class TQSlider;
+class TToolCursors;
+class TMainSounds;
+
+// The web site named in the farewell message.
+inline constexpr const char* ProductWebSite = "https://tintwell.org";
+
+// The wells 0..19 are the paint tray's, 20..31 the mix tray's.
+inline constexpr int PaintWellCount = 20;
+inline constexpr int MixWellCount = 12;
+inline constexpr int WellCount = PaintWellCount + MixWellCount;
+
+class TFMain : public TfrmQBase, public IMainKeyTarget {
+  Q_OBJECT
+
+ public:
+  // The design client size the layout tables are written for.
+  static constexpr int DesignWidth = 772;
+  static constexpr int DesignHeight = 560;
+
+  // Pointer: where the arrow keys steer; the screen cursor when null.
+  explicit TFMain(QWidget* parent = nullptr, IPointer* Pointer = nullptr);
+  ~TFMain() override;
+
+  // The catalog and the open picture.
+  void OpenPicture(int Index);
+  void StoreColoring();
+  void DropColoring();
+  void RemoveMissingPicture();
+  void UpdateTitle();
+  void UpdateFitScale();
+  void ApplyScale();
+  void CenterPainter();
+  void ApplyBrushSize();
+  void ShowMessageKey(const std::string& CaptionKey, const std::string& TextKey,
+                      const std::vector<std::string>& Args);
+
+  // Tools, cues, wells and palettes.
+  void PlayCue(int Cue);
+  void UpdateToolButtons(TQImgButton* Pressed);
+  // Cursor id Index + 1 on the painter and the trays.
+  void SetCursor(int Index);
+  void SetToolSize(int Size);
+  void SelectPalette(int Index);
+  void SelectWell(int Index);
+  void SetDropper(int Count, TColor Color);
+  void DropperTake(TColor Color);
+  void MusicFadeIn();
+  void MusicFadeOut();
+  void OptionsCommand();
+  void MinimizeApplication();
+
+  // IMainKeyTarget: the commands of the keys and buttons.
+  void CycleTool() override;
+  void UndoCommand() override;
+  void StepPicture(int delta) override;
+  void SetToolSizeEntry(int d) override;
+  void PrintCommand() override;
+  void SaveCommand() override;
+  void ZoomIn() override;
+  void ZoomOut() override;
+  void InfoCommand() override;
+  void StepWell(int delta) override;
+  void NextMixMode() override;
+  void StepPalette(int delta) override;
+
+  // Runs Command; a silent abort ends it quietly, another error is shown in
+  // the warning box.
+  static void Guarded(const std::function<void()>& Command);
+
+  // State, for the program's own parts and for tests.
+  TPainter& Painter() const { return *FPainter; }
+  TPaintGrid& PaintTray() const { return *FPaintTray; }
+  TPaintGrid& MixTray() const { return *FMixTray; }
+  TQSlider& BrushSizeSlider() const { return *FBrushSize; }
+  TQBubbleHint& HintBubble() const { return *FHintBubble; }
+  QScrollArea& PaintingArea() const { return *FPaintingArea; }
+  QLabel& TitleLabel() const { return *FTitleLabel; }
+  TMainSounds& Sounds() const { return *FSounds; }
+  TMainKeys& Keys() const { return *FKeys; }
+  TToolCursors* ToolCursors() const { return FToolCursors.get(); }
+  const TPaintPalettes& Palettes() const { return *FPalettes; }
+  const std::vector<std::string>& Catalog() const { return FCatalog; }
+  int CurrentPicture() const { return FCurrentPicture; }
+  int CurrentPalette() const { return FCurrentPalette; }
+  int CurrentWell() const { return FCurrentWell; }
+  int DropperCount() const { return FDropperCount; }
+  TColor DropperColor() const { return FDropperColor; }
+  double Zoom() const { return FZoom; }
+  double FitScaleValue() const { return FFitScale; }
+  bool Started() const { return FStarted; }
+  bool ColorChanged() const { return FColorChanged; }
+  bool OutlineChanged() const { return FOutlineChanged; }
+  bool HintsOn() const { return FHintsOn; }
+  // The size in screen pixels the tool uses; 0 for a tool without one.
+  int ToolSize(TPaintMode Mode) const;
+  // The well's colour (0..31).
+  TColor WellColor(int Index) const;
+  // The tool button of a tool.
+  TQImgButton* ToolButton(TPaintMode Mode) const;
+
+ protected:
+  void DeferredInit() override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  // A control placed by the layout tables: its design rectangle and the
+  // window edges it keeps its distance to.
+  struct TAnchored {
+    QPointer<QWidget> Control;
+    QRect Design;
+    bool Left, Top, Right, Bottom;
+  };
+
+  // Creation (PaintF.cpp).
+  void CreateControls();
+  TQImgButton* AddButton(const char* Name, const char* Hint, const QRect& Design, bool Left,
+                         bool Top, bool Right, bool Bottom);
+  void Anchor(QWidget* Control, const QRect& Design, bool Left, bool Top, bool Right, bool Bottom);
+  void LayoutControls();
+  void CreateSounds();
+  void LoadArtwork();
+  void ConnectEvents();
+  void DisconnectEvents();
+
+  // Painter and control events (PaintF_Commands.cpp, PaintF_Dropper.cpp).
+  void ToolButtonDown(TQImgButton* Button, TPaintMode Mode);
+  void PainterSetPaintMode(TPaintMode Mode);
+  void PainterSetPaintColor(TColor Color);
+  void PainterClickAt(TPoint Pt);
+  void BrushSizeChange();
+  void PaintTrayClick(int Index);
+  void MixTrayClick(int Index);
+  void ShowHintFor(TQHintControl& Control);
+  void HideHint();
+  bool CanShowHints() const;
+  void SaveOrPrint(bool Print);
+
+  // Closing (PaintF_Window.cpp).
+  bool RunCloseSequence();
+  void ApplicationStateChanged(Qt::ApplicationState State);
+
+  // The open picture's entry and file names.
+  bool PictureOpen() const;
+  std::string CatalogFolder() const;
+  void ClearChangedFlags();
+  // Hides the painting area and forgets the open picture, so nothing of it
+  // is stored under another entry's name.
+  void CloseCurrentPicture();
+  static TStayColored StayColored();
+  TColoringFiles ColoringFiles(int Index) const;
+
+  // The dialogs (PaintF_Dialogs.cpp).
+  void RunInfoDialog(const std::string& Title, const std::string& Text,
+                     const std::string& Subtitle);
+  // Whether the answer was Yes.
+  bool RunCloseDialog();
+  void RunSaveDialog(const std::string& BaseName);
+  void RunPrintDialog(const std::string& Title);
+  void RunOptionsDialog();
+
+  QLabel* FTitleImage = nullptr;
+  QLabel* FTitleLabel = nullptr;
+  QWidget* FMainPanel = nullptr;
+  QScrollArea* FPaintingArea = nullptr;
+  TPainter* FPainter = nullptr;
+  TPaintGrid* FPaintTray = nullptr;
+  TPaintGrid* FMixTray = nullptr;
+  TQSlider* FBrushSize = nullptr;
+  TQBubbleHint* FHintBubble = nullptr;
+  TQImgButton* FBtnUndo = nullptr;
+  TQImgButton* FBtnZoomOut = nullptr;
+  TQImgButton* FBtnZoomIn = nullptr;
+  TQImgButton* FBtnSave = nullptr;
+  TQImgButton* FBtnPrint = nullptr;
+  TQImgButton* FBtnInfo = nullptr;
+  TQImgButton* FBtnPrevPic = nullptr;
+  TQImgButton* FBtnNextPic = nullptr;
+  TQImgButton* FBtnOptions = nullptr;
+  TQImgButton* FBtnClose = nullptr;
+  TQImgButton* FBtnRestore = nullptr;
+  TQImgButton* FBtnMin = nullptr;
+  TQImgButton* FBtnPrevPal = nullptr;
+  TQImgButton* FBtnNextPal = nullptr;
+  // In the order of TPaintMode.
+  std::array<TQImgButton*, 7> FToolButtons{};
+  std::vector<TAnchored> FAnchored;
+
+  std::unique_ptr<TMainSounds> FSounds;
+  std::unique_ptr<TToolCursors> FToolCursors;
+  std::unique_ptr<TPaintPalettes> FPalettes;
+  std::unique_ptr<IPointer> FOwnPointer;
+  IPointer* FPointer = nullptr;
+  std::unique_ptr<TMainKeys> FKeys;
+  TQCGraphic FPicture;
+  std::vector<std::string> FCatalog;
+
+  int FCurrentPicture = -1;
+  // The painter holds the catalog entry FCurrentPicture.
+  bool FPictureOpen = false;
+  bool FColorChanged = false;
+  bool FOutlineChanged = false;
+  // Screen pixels: brush and masked brush, marker, eraser.
+  int FBrushToolSize = 8;
+  int FMarkerSize = 1;
+  int FEraserSize = 4;
+  double FZoom = 1.0;
+  double FFitScale = 1.0;
+  bool FStarted = false;
+  int FCurrentPalette = 0;
+  int FCurrentWell = -1;
+  int FDropperCount = 0;
+  TColor FDropperColor = clNone;
+  bool FHintsOn = true;
+  bool FUseImgCursors = false;
+  // The close sequence has run to its end: the next close is accepted.
+  bool FCloseConfirmed = false;
+  bool FInCloseSequence = false;
+};
+
+}  // namespace tw

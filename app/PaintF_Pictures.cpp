@@ -1,0 +1,160 @@
+// TFMain and the catalog: opening a picture by index (wrapping round the
+// list), removing an entry whose file is gone, the stored colourings, the
+// title line, and fitting, zooming and centring the picture in the painting
+// area.
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "app/ColoringStoreU.h"
+#include "app/MainSoundsU.h"
+#include "app/PaintF.h"
+#include "controls/QBubbleHintU.h"
+#include "painter/qt/PainterQtU.h"
+#include "pictures/QFoldersU.h"
+#include "pictures/QUtilU.h"
+#include "settings/ProgramGlobalsU.h"
+
+namespace tw {
+
+bool TFMain::PictureOpen() const {
+  return FPictureOpen && FCurrentPicture >= 0 && FCurrentPicture < int(FCatalog.size());
+}
+
+std::string TFMain::CatalogFolder() const { return QCSetting().ReadPathCatalog(); }
+
+void TFMain::ClearChangedFlags() {
+  FColorChanged = false;
+  FOutlineChanged = false;
+}
+
+TStayColored TFMain::StayColored() { return ClampStayColored(QCSetting().ReadStayColored()); }
+
+TColoringFiles TFMain::ColoringFiles(int Index) const {
+  return ColoringFileNames(FCatalog.at(size_t(Index)), QCSetting().ReadPathSave());
+}
+
+void TFMain::CloseCurrentPicture() {
+  FPictureOpen = false;
+  FPaintingArea->hide();
+  // The title line names only a picture that is shown.
+  FTitleLabel->clear();
+  ClearChangedFlags();
+}
+
+void TFMain::OpenPicture(int Index) {
+  if (FCatalog.empty()) return;
+  StoreColoring();
+  const int count = int(FCatalog.size());
+  FCurrentPicture = Index < 0 ? count - 1 : Index >= count ? 0 : Index;
+  PlayCue(cuePageTurn);
+  const std::string entry = FCatalog[size_t(FCurrentPicture)];
+  const std::string path = NativePath(CatalogFolder() + entry);
+  // From here until the new picture is in the painter no picture counts as
+  // open: a load that fails part-way must not let the picture still shown
+  // be stored under this entry's name later.
+  CloseCurrentPicture();
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    ShowMessageKey("capNotFound", "msgNotFound", {entry});
+    RemoveMissingPicture();
+    throw EAbort();
+  }
+  FPicture.LoadFromFile(path);
+  UpdateTitle();
+  // A picture whose image part was damaged has been reported while loading;
+  // there is nothing to colour, so the painting area stays hidden.
+  if (FPicture.Image().IsEmpty()) return;
+  FPainter->LoadPicture(FPicture.Image());
+  FPictureOpen = true;
+  FPaintingArea->show();
+  UpdateFitScale();
+  LoadColoring(*FPainter, ColoringFiles(FCurrentPicture), StayColored());
+  FPainter->ClearHistory();
+  ClearChangedFlags();
+}
+
+void TFMain::RemoveMissingPicture() {
+  if (FCurrentPicture < 0 || FCurrentPicture >= int(FCatalog.size())) return;
+  FCatalog.erase(FCatalog.begin() + FCurrentPicture);
+  QCSetting().WriteCatalog(FCatalog);
+  if (FCurrentPicture >= int(FCatalog.size())) --FCurrentPicture;
+  OpenPicture(FCurrentPicture);
+}
+
+void TFMain::StoreColoring() {
+  if (!PictureOpen()) return;
+  ::tw::StoreColoring(*FPainter, ColoringFiles(FCurrentPicture), FColorChanged, FOutlineChanged,
+                      StayColored());
+}
+
+void TFMain::DropColoring() {
+  if (PictureOpen()) ::tw::DropColoring(ColoringFiles(FCurrentPicture));
+  ClearChangedFlags();
+}
+
+void TFMain::UpdateTitle() {
+  const std::string code = Lang().Language();
+  const std::string title = FPicture.GetTitle(code);
+  const std::string author = FPicture.GetAuthor(code);
+  FTitleLabel->setText(QString::fromStdString(author.empty() ? title : title + " - " + author));
+  FTitleLabel->adjustSize();
+}
+
+void TFMain::UpdateFitScale() {
+  const double fit = FitScale(FPainter->UnscaledWidth(), FPainter->UnscaledHeight(),
+                              FPaintingArea->width(), FPaintingArea->height());
+  // A painting area squeezed to nothing would give a zero factor.
+  FFitScale = fit > 0 && std::isfinite(fit) ? fit : 1.0;
+  ApplyBrushSize();
+  ApplyScale();
+}
+
+void TFMain::ApplyScale() {
+  FPainter->SetScale(FZoom * FFitScale);
+  CenterPainter();
+}
+
+void TFMain::CenterPainter() {
+  FPaintingArea->horizontalScrollBar()->setValue(0);
+  FPaintingArea->verticalScrollBar()->setValue(0);
+  int areaWidth = FPaintingArea->width();
+  int areaHeight = FPaintingArea->height();
+  const int w = FPainter->width();
+  const int h = FPainter->height();
+  AdjustForScrollBars(w, h, areaWidth, areaHeight);
+  FPainter->move(std::max(0, (areaWidth - w) / 2), std::max(0, (areaHeight - h) / 2));
+}
+
+void TFMain::ApplyBrushSize() {
+  // Halves round to even, as every rounding of the painting geometry.
+  auto scaled = [this](int Size) { return int(std::nearbyint(Size / FFitScale)); };
+  switch (FPainter->PaintMode()) {
+    case pmBrush:
+    case pmMBrush:
+      FPainter->SetBrushSize(scaled(FBrushToolSize));
+      break;
+    case pmMarker:
+      FPainter->SetBrushSize(scaled(FMarkerSize));
+      break;
+    case pmEraser:
+      FPainter->SetBrushSize(scaled(FEraserSize));
+      break;
+    default:
+      break;
+  }
+}
+
+void TFMain::ShowMessageKey(const std::string& CaptionKey, const std::string& TextKey,
+                            const std::vector<std::string>& Args) {
+  HideHint();
+  std::vector<TFormatArg> args(Args.begin(), Args.end());
+  const std::string caption = Lang().GetText(CaptionKey);
+  const std::string text = Lang().GetTextFmt(TextKey, args);
+  RunInfoDialog(caption, text, std::string());
+}
+
+}  // namespace tw
