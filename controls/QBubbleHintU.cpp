@@ -1,6 +1,7 @@
 #include "controls/QBubbleHintU.h"
 
 #include <QBitmap>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -188,9 +189,30 @@ std::vector<TQBubbleLine> TQBubbleHint::TextLayout() const {
   y += FSpacing;
   centred(FTextSubtitle, regular, false);
   y += FSpacing;
-  const auto width = [&](const QString& text) { return regular.horizontalAdvance(text); };
-  for (const QString& piece : WrapHintText(FTextInfo, w, width)) centred(piece, regular, false);
+  const QFontMetrics info(InfoFont());
+  const auto width = [&](const QString& text) { return info.horizontalAdvance(text); };
+  for (const QString& piece : WrapHintText(FTextInfo, w, width)) centred(piece, info, false);
   return lines;
+}
+
+QFont TQBubbleHint::InfoFont() const {
+  // Long translations would run below the box into the trail: the
+  // information text steps down in size until its lines fit the text area,
+  // but never below a size a child can still read.
+  constexpr int SmallestPixelSize = 8;
+  QFont font = TextFont();
+  const QRect area = TextArea();
+  const int top = area.y() + QFontMetrics(TitleFont()).height() +
+                  QFontMetrics(TextFont()).height() + 2 * FSpacing;
+  const int available = area.bottom() + 1 - top;
+  for (;;) {
+    const QFontMetrics metrics(font);
+    const auto width = [&](const QString& text) { return metrics.horizontalAdvance(text); };
+    const int needed = int(WrapHintText(FTextInfo, area.width(), width).size()) * metrics.height();
+    const int size = QFontInfo(font).pixelSize();
+    if (needed <= available || size <= SmallestPixelSize) return font;
+    font.setPixelSize(size - 1);
+  }
 }
 
 void TQBubbleHint::paintEvent(QPaintEvent*) {
@@ -200,11 +222,14 @@ void TQBubbleHint::paintEvent(QPaintEvent*) {
   painter.setPen(FMainWindow->palette().color(QPalette::WindowText));
   const QFont bold = TitleFont();
   const QFont regular = TextFont();
-  const int boldAscent = QFontMetrics(bold).ascent();
-  const int regularAscent = QFontMetrics(regular).ascent();
-  for (const TQBubbleLine& line : TextLayout()) {
-    painter.setFont(line.Bold ? bold : regular);
-    painter.drawText(line.X, line.Y + (line.Bold ? boldAscent : regularAscent), line.Text);
+  const QFont info = InfoFont();
+  const std::vector<TQBubbleLine> lines = TextLayout();
+  // The title and subtitle come first; the rest is the information text.
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TQBubbleLine& line = lines[i];
+    const QFont& font = line.Bold ? bold : i < 2 ? regular : info;
+    painter.setFont(font);
+    painter.drawText(line.X, line.Y + QFontMetrics(font).ascent(), line.Text);
   }
 }
 

@@ -116,6 +116,9 @@ class TQBubbleHint : public QWidget {
   void ArtChanged();
   QFont TitleFont() const;
   QFont TextFont() const;
+  // The information text's font: TextFont, smaller where the text would
+  // not fit the text area otherwise.
+  QFont InfoFont() const;
 
   QWidget* FMainWindow;
   QString FTextTitle;

@@ -256,6 +256,42 @@ TEST_F(BubbleHint, BoldCentredTitleSubtitleAndOneWordPerLine) {
             QPoint(centredX(regular, "everything"), infoY + regular.height()));
 }
 
+TEST_F(BubbleHint, ALongInformationTextShrinksUntilItFitsTheBox) {
+  Bubble->SetPicUpRight(Solid(229, 131, clWhite));
+  Bubble->SetMarginLeft(8);
+  Bubble->SetMarginRight(8);
+  Bubble->SetMarginTop(8);
+  Bubble->SetMarginBottom(48);
+  Bubble->SetSpacing(4);
+  Bubble->SetDir(dirUpRight);
+  Bubble->SetTextTitle("Mix tray");
+  Bubble->SetTextSubtitle("Your own colours");
+  Bubble->SetTextInfo("Two words");
+  const QRect area = Bubble->TextArea();
+  const int regularHeight = QFontMetrics(Main.font()).height();
+  // A short text keeps the window's font.
+  std::vector<TQBubbleLine> lines = Bubble->TextLayout();
+  ASSERT_EQ(lines.size(), 3u);
+  const int shortTop = lines[2].Y;
+
+  // A text needing several lines at the window's font is set smaller, and
+  // every line ends inside the text area.
+  Bubble->SetTextInfo(
+      "Drop paint from the dropper into an empty well and mix new colours, then "
+      "click the well to paint.");
+  lines = Bubble->TextLayout();
+  ASSERT_GT(lines.size(), 3u);
+  EXPECT_EQ(lines[2].Y, shortTop);
+  const int infoHeight = lines[3].Y - lines[2].Y;
+  EXPECT_LT(infoHeight, regularHeight);
+  EXPECT_LE(lines.back().Y + infoHeight, area.bottom() + 1);
+  // The title and subtitle keep their size.
+  QFont boldFont = Main.font();
+  boldFont.setBold(true);
+  EXPECT_EQ(lines[1].Y, area.y() + QFontMetrics(boldFont).height() + 4);
+  EXPECT_EQ(lines[2].Y, lines[1].Y + regularHeight + 4);
+}
+
 TEST_F(BubbleHint, AWordWiderThanTheAreaOverhangsBothSides) {
   const QFontMetrics regular(Main.font());
   const int w = regular.horizontalAdvance("go") + 6;
