@@ -14,7 +14,7 @@ endif
 
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTINTWELL_WERROR=$(WERROR)
 
-.PHONY: all deps deps-bench build run test test-unit test-asan test-tsan test-fuzz bench install clean
+.PHONY: all deps deps-bench build run test test-unit test-asan test-tsan test-fuzz bench bench-app install package clean
 
 all: build
 
@@ -66,8 +66,21 @@ bench: deps-bench
 	cmake --build $(BUILD)-bench
 	bench/run-benchmarks.sh $(BUILD)-bench
 
+# Whole-program measurements (start-up against a peer, opening a picture,
+# a stroke, memory, a fill from the keyboard) under a private Xvfb.
+bench-app: deps deps-bench
+	cmake -S bench/app -B $(BUILD)-benchapp $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD)-benchapp
+	bench/app/run-bench-app.sh $(BUILD)-benchapp
+
+# DESTDIR stages the installation under another root (cmake --install reads
+# it from the environment).
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, installed under /usr: $(BUILD)/tintwell_<version>_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz $(BUILD)-bench $(BUILD)-benchapp

@@ -21,11 +21,15 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   poppler-utils fonts-dejavu-core
   xvfb xauth xdotool imagemagick
+  # the Debian package and the installed desktop files
+  dpkg-dev file desktop-file-utils appstream
+  # printing through a private print server in the end-to-end test
+  cups printer-driver-cups-pdf
 )
 
 for arg in "$@"; do
   case "$arg" in
-    --bench) packages+=(libopencv-imgproc-dev valgrind) ;;
+    --bench) packages+=(libopencv-imgproc-dev valgrind tuxpaint) ;;
     --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
     --sounds) packages+=(lame sox fluidsynth fluid-soundfont-gm python3) ;;
     --artwork) packages+=(librsvg2-bin imagemagick python3 tango-icon-theme) ;;
