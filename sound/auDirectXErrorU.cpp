@@ -76,8 +76,8 @@ std::string MixerInternalErrorText(const char* Message, int Line) {
   return Text;
 }
 
-void MixerAssert(bool Condition, const char* Message, std::source_location Where) {
-  if (!Condition) throw EError(MixerInternalErrorText(Message, int(Where.line())));
+void MixerAssert(bool Condition, const char* Message, int Line) {
+  if (!Condition) throw EError(MixerInternalErrorText(Message, Line));
 }
 
 }  // namespace tw

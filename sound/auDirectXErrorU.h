@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <source_location>
 #include <string>
 
 #include "painter/ErrorsU.h"
@@ -32,8 +31,9 @@ std::string MixerInternalErrorText(const char* Message, int Line);
 
 // Raises the internal error Message, naming the caller's line, unless
 // Condition holds. These are assertion failures: they mean the mixer's own
-// bookkeeping went wrong, not that the caller or a file did.
-void MixerAssert(bool Condition, const char* Message,
-                 std::source_location Where = std::source_location::current());
+// bookkeeping went wrong, not that the caller or a file did. The line comes
+// from the compiler's built-in (GCC and clang evaluate it at the call), as
+// clang 14, which builds the fuzzers, lacks std::source_location.
+void MixerAssert(bool Condition, const char* Message, int Line = __builtin_LINE());
 
 }  // namespace tw
