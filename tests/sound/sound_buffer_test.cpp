@@ -15,22 +15,12 @@
 
 #include "sound/auSoftwareDeviceU.h"
 #include "sound/auSoundDeviceU.h"
+#include "sound/auSoundSinkU.h"
 
 namespace tw::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-TAudioFormat Pcm(uint32_t Rate, uint16_t Channels, uint16_t Bits) {
-  TAudioFormat F;
-  F.FormatTag = 1;
-  F.Channels = Channels;
-  F.SampleRate = Rate;
-  F.BitsPerSample = Bits;
-  F.BlockAlign = uint16_t(Channels * Bits / 8);
-  F.AvgBytesPerSec = Rate * F.BlockAlign;
-  return F;
-}
 
 class SoundBufferTest : public ::testing::Test {
  protected:
@@ -55,7 +45,7 @@ class SoundBufferTest : public ::testing::Test {
 };
 
 TEST_F(SoundBufferTest, LockGrantsWholeAndSplitRegionsOfTheExactRing) {
-  auto B = Make(4000, Pcm(44100, 2, 16));
+  auto B = Make(4000, MakePcmFormat(44100, 2, 16));
   void* P1 = nullptr;
   void* P2 = reinterpret_cast<void*>(1);
   uint32_t L1 = 0, L2 = 99;
@@ -96,33 +86,33 @@ TEST_F(SoundBufferTest, LockGrantsWholeAndSplitRegionsOfTheExactRing) {
 
 TEST_F(SoundBufferTest, RingSizeMustBeAPositiveMultipleOfTheFrame) {
   std::unique_ptr<TSoundBuffer> B;
-  EXPECT_EQ(Device->CreateStreamBuffer(0, Pcm(44100, 2, 16), &B), SoundResult::InvalidParam);
-  EXPECT_EQ(Device->CreateStreamBuffer(4002, Pcm(44100, 2, 16), &B), SoundResult::InvalidParam);
-  EXPECT_EQ(Device->CreateStreamBuffer(4001, Pcm(22050, 1, 16), &B), SoundResult::InvalidParam);
+  EXPECT_EQ(Device->CreateStreamBuffer(0, MakePcmFormat(44100, 2, 16), &B), SoundResult::InvalidParam);
+  EXPECT_EQ(Device->CreateStreamBuffer(4002, MakePcmFormat(44100, 2, 16), &B), SoundResult::InvalidParam);
+  EXPECT_EQ(Device->CreateStreamBuffer(4001, MakePcmFormat(22050, 1, 16), &B), SoundResult::InvalidParam);
   EXPECT_EQ(B, nullptr);
-  EXPECT_EQ(Device->CreateStreamBuffer(4001, Pcm(22050, 1, 8), &B), SoundResult::Ok);
-  EXPECT_EQ(Device->CreateStreamBuffer(4, Pcm(44100, 2, 16), nullptr), SoundResult::InvalidParam);
+  EXPECT_EQ(Device->CreateStreamBuffer(4001, MakePcmFormat(22050, 1, 8), &B), SoundResult::Ok);
+  EXPECT_EQ(Device->CreateStreamBuffer(4, MakePcmFormat(44100, 2, 16), nullptr), SoundResult::InvalidParam);
 }
 
 TEST_F(SoundBufferTest, OnlyPlayablePcmFormatsAreTaken) {
   std::unique_ptr<TSoundBuffer> B;
   auto Bad = [&](TAudioFormat F) { return Device->CreateStreamBuffer(1200, F, &B); };
-  EXPECT_EQ(Bad(Pcm(44100, 3, 16)), SoundResult::BadFormat);
-  EXPECT_EQ(Bad(Pcm(44100, 0, 16)), SoundResult::BadFormat);
-  EXPECT_EQ(Bad(Pcm(44100, 2, 24)), SoundResult::BadFormat);
-  EXPECT_EQ(Bad(Pcm(99, 1, 16)), SoundResult::BadFormat);
-  EXPECT_EQ(Bad(Pcm(100001, 1, 16)), SoundResult::BadFormat);
-  TAudioFormat NotPcm = Pcm(44100, 2, 16);
+  EXPECT_EQ(Bad(MakePcmFormat(44100, 3, 16)), SoundResult::BadFormat);
+  EXPECT_EQ(Bad(MakePcmFormat(44100, 0, 16)), SoundResult::BadFormat);
+  EXPECT_EQ(Bad(MakePcmFormat(44100, 2, 24)), SoundResult::BadFormat);
+  EXPECT_EQ(Bad(MakePcmFormat(99, 1, 16)), SoundResult::BadFormat);
+  EXPECT_EQ(Bad(MakePcmFormat(100001, 1, 16)), SoundResult::BadFormat);
+  TAudioFormat NotPcm = MakePcmFormat(44100, 2, 16);
   NotPcm.FormatTag = 3;
   EXPECT_EQ(Bad(NotPcm), SoundResult::BadFormat);
-  TAudioFormat WrongAlign = Pcm(44100, 2, 16);
+  TAudioFormat WrongAlign = MakePcmFormat(44100, 2, 16);
   WrongAlign.BlockAlign = 2;
   EXPECT_EQ(Bad(WrongAlign), SoundResult::BadFormat);
-  EXPECT_EQ(Bad(Pcm(100, 1, 16)), SoundResult::Ok);
-  EXPECT_EQ(Bad(Pcm(100000, 2, 8)), SoundResult::Ok);
+  EXPECT_EQ(Bad(MakePcmFormat(100, 1, 16)), SoundResult::Ok);
+  EXPECT_EQ(Bad(MakePcmFormat(100000, 2, 8)), SoundResult::Ok);
 
-  EXPECT_EQ(Device->SetPrimaryFormat(Pcm(44100, 3, 16)), SoundResult::BadFormat);
-  EXPECT_EQ(Device->SetPrimaryFormat(Pcm(99, 2, 16)), SoundResult::BadFormat);
+  EXPECT_EQ(Device->SetPrimaryFormat(MakePcmFormat(44100, 3, 16)), SoundResult::BadFormat);
+  EXPECT_EQ(Device->SetPrimaryFormat(MakePcmFormat(99, 2, 16)), SoundResult::BadFormat);
   EXPECT_EQ(Device->GetPrimaryFormat(nullptr), SoundResult::InvalidParam);
 }
 
@@ -137,7 +127,7 @@ TEST_F(SoundBufferTest, DeviceSettingsAreCheckedOrAcceptedUnchanged) {
 }
 
 TEST_F(SoundBufferTest, VolumeAndPanRangesAreChecked) {
-  auto B = Make(400, Pcm(44100, 2, 16));
+  auto B = Make(400, MakePcmFormat(44100, 2, 16));
   EXPECT_EQ(B->SetVolume(-10001), SoundResult::InvalidParam);
   EXPECT_EQ(B->SetVolume(1), SoundResult::InvalidParam);
   EXPECT_EQ(B->SetVolume(-10000), SoundResult::Ok);
@@ -150,7 +140,7 @@ TEST_F(SoundBufferTest, VolumeAndPanRangesAreChecked) {
 
 TEST_F(SoundBufferTest, CursorAdvancesAtTheBuffersRateAndStopKeepsIt) {
   // 2 s at 22050 Hz mono: no wrap within this test.
-  auto B = Make(88200, Pcm(22050, 1, 16));
+  auto B = Make(88200, MakePcmFormat(22050, 1, 16));
   EXPECT_EQ(Cursor(*B), 0u);
   std::this_thread::sleep_for(30ms);
   EXPECT_EQ(Cursor(*B), 0u) << "moved before playing";
@@ -175,7 +165,7 @@ TEST_F(SoundBufferTest, CursorAdvancesAtTheBuffersRateAndStopKeepsIt) {
 }
 
 TEST_F(SoundBufferTest, SetPlayCursorMovesToAFrameBoundary) {
-  auto B = Make(8000, Pcm(44100, 2, 16));
+  auto B = Make(8000, MakePcmFormat(44100, 2, 16));
   ASSERT_EQ(B->SetPlayCursor(4000), SoundResult::Ok);
   EXPECT_EQ(Cursor(*B), 4000u);
   ASSERT_EQ(B->SetPlayCursor(4003), SoundResult::Ok);
@@ -189,7 +179,7 @@ TEST_F(SoundBufferTest, SetPlayCursorMovesToAFrameBoundary) {
 TEST_F(SoundBufferTest, PlayCursorWrapsAroundTheRing) {
   // 50 ms of 44100 Hz stereo 16-bit; frames of 4 bytes.
   const uint32_t Size = 8820;
-  auto B = Make(Size, Pcm(44100, 2, 16));
+  auto B = Make(Size, MakePcmFormat(44100, 2, 16));
   ASSERT_EQ(B->SetPlayCursor(Size - 400), SoundResult::Ok);
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
   uint32_t Last = Size - 400;
@@ -208,8 +198,8 @@ TEST_F(SoundBufferTest, PlayCursorWrapsAroundTheRing) {
 }
 
 TEST_F(SoundBufferTest, SimulatedLossLosesEveryBufferButNotTheDevice) {
-  auto A = Make(4000, Pcm(44100, 2, 16));
-  auto B = Make(4000, Pcm(22050, 1, 8));
+  auto A = Make(4000, MakePcmFormat(44100, 2, 16));
+  auto B = Make(4000, MakePcmFormat(22050, 1, 8));
   ASSERT_EQ(A->PlayLooping(), SoundResult::Ok);
   SimulateSoundDeviceLoss(*Device);
   for (TSoundBuffer* Lost : {A.get(), B.get()}) {
@@ -227,14 +217,14 @@ TEST_F(SoundBufferTest, SimulatedLossLosesEveryBufferButNotTheDevice) {
   }
   A.reset();
   // A new buffer on the same device plays (into the silent sink).
-  auto C = Make(88200, Pcm(44100, 1, 16));
+  auto C = Make(88200, MakePcmFormat(44100, 1, 16));
   ASSERT_EQ(C->PlayLooping(), SoundResult::Ok);
   std::this_thread::sleep_for(60ms);
   EXPECT_GT(Cursor(*C), 0u);
 }
 
 TEST_F(SoundBufferTest, BuffersOutlivingTheirDeviceAreLostNotDangling) {
-  auto B = Make(4000, Pcm(44100, 2, 16));
+  auto B = Make(4000, MakePcmFormat(44100, 2, 16));
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
   std::this_thread::sleep_for(20ms);
   Device.reset();
@@ -245,7 +235,7 @@ TEST_F(SoundBufferTest, BuffersOutlivingTheirDeviceAreLostNotDangling) {
 }
 
 TEST_F(SoundBufferTest, BuffersComeAndGoWhileTheDeviceMixes) {
-  auto Steady = Make(44100, Pcm(32000, 2, 16));
+  auto Steady = Make(44100, MakePcmFormat(32000, 2, 16));
   ASSERT_EQ(Steady->PlayLooping(), SoundResult::Ok);
   std::atomic<bool> Done{false};
   // A second thread keeps writing into the steady buffer and changing it.
@@ -268,7 +258,7 @@ TEST_F(SoundBufferTest, BuffersComeAndGoWhileTheDeviceMixes) {
     }
   });
   for (int i = 0; i < 40; ++i) {
-    auto B = Make(4410 * 2, Pcm(i % 2 ? 44100 : 11025, 1, 16));
+    auto B = Make(4410 * 2, MakePcmFormat(i % 2 ? 44100 : 11025, 1, 16));
     ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
     std::this_thread::sleep_for(std::chrono::milliseconds(i % 4));
   }
@@ -340,7 +330,7 @@ TEST(SoundDeviceEntry, AlsaSinkOnTheNullDeviceKeepsRealTime) {
   SetSoundSink({});
   if (Result == SoundResult::NoDriver) GTEST_SKIP() << "ALSA has no null device here";
   ASSERT_EQ(Result, SoundResult::Ok);
-  ASSERT_EQ(Device->SetPrimaryFormat(Pcm(22050, 1, 16)), SoundResult::Ok);
+  ASSERT_EQ(Device->SetPrimaryFormat(MakePcmFormat(22050, 1, 16)), SoundResult::Ok);
   TAudioFormat Taken;
   ASSERT_EQ(Device->GetPrimaryFormat(&Taken), SoundResult::Ok);
   EXPECT_TRUE(Taken.Channels == 1 || Taken.Channels == 2);
@@ -349,7 +339,7 @@ TEST(SoundDeviceEntry, AlsaSinkOnTheNullDeviceKeepsRealTime) {
   EXPECT_GT(Taken.SampleRate, 0u);
 
   std::unique_ptr<TSoundBuffer> B;
-  ASSERT_EQ(Device->CreateStreamBuffer(441000, Pcm(44100, 1, 16), &B), SoundResult::Ok);
+  ASSERT_EQ(Device->CreateStreamBuffer(441000, MakePcmFormat(44100, 1, 16), &B), SoundResult::Ok);
   const auto Start = std::chrono::steady_clock::now();
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
   std::this_thread::sleep_for(200ms);
@@ -367,7 +357,7 @@ TEST(SoundDeviceEntry, AlsaSinkOnTheNullDeviceKeepsRealTime) {
   SimulateSoundDeviceLoss(*Device);
   EXPECT_EQ(B->GetPlayCursor(&At), SoundResult::BufferLost);
   std::unique_ptr<TSoundBuffer> Again;
-  ASSERT_EQ(Device->CreateStreamBuffer(441000, Pcm(44100, 1, 16), &Again), SoundResult::Ok);
+  ASSERT_EQ(Device->CreateStreamBuffer(441000, MakePcmFormat(44100, 1, 16), &Again), SoundResult::Ok);
   ASSERT_EQ(Again->PlayLooping(), SoundResult::Ok);
   std::this_thread::sleep_for(60ms);
   ASSERT_EQ(Again->GetPlayCursor(&At), SoundResult::Ok);

@@ -19,23 +19,13 @@
 
 #include "sound/auSoftwareDeviceU.h"
 #include "sound/auSoundDeviceU.h"
+#include "sound/auSoundSinkU.h"
 
 namespace tw::test {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-TAudioFormat Pcm(uint32_t Rate, uint16_t Channels, uint16_t Bits) {
-  TAudioFormat F;
-  F.FormatTag = 1;
-  F.Channels = Channels;
-  F.SampleRate = Rate;
-  F.BitsPerSample = Bits;
-  F.BlockAlign = uint16_t(Channels * Bits / 8);
-  F.AvgBytesPerSec = Rate * F.BlockAlign;
-  return F;
-}
 
 // 16-bit PCM bytes of a sine on every channel. The phase offset keeps
 // every sample away from zero, so the first sound in a capture is frame 0.
@@ -181,7 +171,7 @@ TEST_F(SoundDeviceTest, FullScaleSinePlaysBitExactAtUnityGain) {
   EXPECT_EQ(Primary.BitsPerSample, 16);
   // 0.1 s holding exactly 10 cycles of 100 Hz, so the loop has no seam.
   const auto Bytes = SineBytes16(100, 44100, 4410, 2, 32767);
-  auto B = Buffer(*Device, Pcm(44100, 2, 16), Bytes);
+  auto B = Buffer(*Device, MakePcmFormat(44100, 2, 16), Bytes);
   const TCapture C = PlayAndCapture(std::move(Device), {B.get()});
   ASSERT_EQ(C.Rate, 44100u);
   ASSERT_EQ(C.Channels, 2);
@@ -201,8 +191,8 @@ TEST_F(SoundDeviceTest, FullScaleSinePlaysBitExactAtUnityGain) {
 TEST_F(SoundDeviceTest, VolumeScalesTheAmplitudeAndMinimumIsSilence) {
   auto Device = OpenDevice();
   const auto Bytes = SineBytes16(100, 44100, 4410, 1, 32000);
-  auto Half = Buffer(*Device, Pcm(44100, 1, 16), Bytes);
-  auto Mute = Buffer(*Device, Pcm(44100, 1, 16), SineBytes16(300, 44100, 4410, 1, 32000));
+  auto Half = Buffer(*Device, MakePcmFormat(44100, 1, 16), Bytes);
+  auto Mute = Buffer(*Device, MakePcmFormat(44100, 1, 16), SineBytes16(300, 44100, 4410, 1, 32000));
   ASSERT_EQ(Half->SetVolume(-600), SoundResult::Ok);
   ASSERT_EQ(Mute->SetVolume(-10000), SoundResult::Ok);
   const TCapture C = PlayAndCapture(std::move(Device), {Half.get(), Mute.get()});
@@ -222,7 +212,7 @@ TEST_F(SoundDeviceTest, VolumeScalesTheAmplitudeAndMinimumIsSilence) {
 
 TEST_F(SoundDeviceTest, MutedBufferAloneLeavesTheCaptureSilent) {
   auto Device = OpenDevice();
-  auto B = Buffer(*Device, Pcm(44100, 2, 16), SineBytes16(100, 44100, 4410, 2, 32767));
+  auto B = Buffer(*Device, MakePcmFormat(44100, 2, 16), SineBytes16(100, 44100, 4410, 2, 32767));
   ASSERT_EQ(B->SetVolume(SoundVolumeMin), SoundResult::Ok);
   const TCapture C = PlayAndCapture(std::move(Device), {B.get()}, 150ms);
   EXPECT_GT(C.Frames(), 0u);
@@ -249,8 +239,8 @@ TEST_F(SoundDeviceTest, CaptureHeaderStaysUsableWhileTheDeviceRuns) {
 
 TEST_F(SoundDeviceTest, PanFullyRightSilencesTheLeftAndFullyLeftTheRight) {
   auto Device = OpenDevice();
-  auto Right = Buffer(*Device, Pcm(44100, 1, 16), SineBytes16(100, 44100, 4410, 1, 30000));
-  auto Left = Buffer(*Device, Pcm(44100, 2, 16), SineBytes16(300, 44100, 4410, 2, 20000));
+  auto Right = Buffer(*Device, MakePcmFormat(44100, 1, 16), SineBytes16(100, 44100, 4410, 1, 30000));
+  auto Left = Buffer(*Device, MakePcmFormat(44100, 2, 16), SineBytes16(300, 44100, 4410, 2, 20000));
   ASSERT_EQ(Right->SetPan(SoundPanRight), SoundResult::Ok);
   ASSERT_EQ(Left->SetPan(SoundPanLeft), SoundResult::Ok);
   ASSERT_EQ(Right->PlayLooping(), SoundResult::Ok);
@@ -279,7 +269,7 @@ TEST_F(SoundDeviceTest, MonoAt22050PlaysAtTheRightPitchWithLowDistortion) {
   auto Device = OpenDevice();
   // 0.2 s of a 1 kHz tone at 22050 Hz: 200 whole cycles.
   const double Amplitude = 24000;
-  auto B = Buffer(*Device, Pcm(22050, 1, 16), SineBytes16(1000, 22050, 4410, 1, Amplitude));
+  auto B = Buffer(*Device, MakePcmFormat(22050, 1, 16), SineBytes16(1000, 22050, 4410, 1, Amplitude));
   const TCapture C = PlayAndCapture(std::move(Device), {B.get()});
   ASSERT_EQ(C.Rate, 44100u);
   const TSpan S = Audible(C);
@@ -323,7 +313,7 @@ TEST_F(SoundDeviceTest, EightBitBufferPlaysAtItsFullLevel) {
   std::vector<uint8_t> Bytes(4410);
   for (size_t i = 0; i < Bytes.size(); ++i)
     Bytes[i] = uint8_t(128 + std::lround(127 * std::sin(2 * std::numbers::pi * 100 * i / 44100.0 + 0.3)));
-  auto B = Buffer(*Device, Pcm(44100, 1, 8), Bytes);
+  auto B = Buffer(*Device, MakePcmFormat(44100, 1, 8), Bytes);
   const TCapture C = PlayAndCapture(std::move(Device), {B.get()});
   const TSpan S = Audible(C);
   ASSERT_GE(S.Size(), 4410u);
@@ -338,8 +328,8 @@ TEST_F(SoundDeviceTest, TwoLoudBuffersClipInsteadOfWrapping) {
   // Constant 25000 each: the sum of 50000 does not fit 16 bits.
   std::vector<uint8_t> Loud;
   for (int i = 0; i < 441; ++i) Loud.insert(Loud.end(), {0xA8, 0x61});  // 25000
-  auto A = Buffer(*Device, Pcm(44100, 1, 16), Loud);
-  auto B = Buffer(*Device, Pcm(44100, 1, 16), Loud);
+  auto A = Buffer(*Device, MakePcmFormat(44100, 1, 16), Loud);
+  auto B = Buffer(*Device, MakePcmFormat(44100, 1, 16), Loud);
   const TCapture C = PlayAndCapture(std::move(Device), {A.get(), B.get()});
   const TSpan S = Audible(C);
   ASSERT_GT(S.Size(), 4410u);
@@ -358,7 +348,7 @@ TEST_F(SoundDeviceTest, PrimaryFormatChangesTheOutput) {
   auto Device = OpenDevice();
   ASSERT_EQ(Device->SetCooperativeLevel(SoundLevelPriority), SoundResult::Ok);
   ASSERT_EQ(Device->CreatePrimaryOutput(), SoundResult::Ok);
-  ASSERT_EQ(Device->SetPrimaryFormat(Pcm(22050, 1, 8)), SoundResult::Ok);
+  ASSERT_EQ(Device->SetPrimaryFormat(MakePcmFormat(22050, 1, 8)), SoundResult::Ok);
   TAudioFormat Taken;
   ASSERT_EQ(Device->GetPrimaryFormat(&Taken), SoundResult::Ok);
   EXPECT_EQ(Taken.SampleRate, 22050u);
@@ -369,7 +359,7 @@ TEST_F(SoundDeviceTest, PrimaryFormatChangesTheOutput) {
   ASSERT_EQ(Device->SetSpeakerConfig(4), SoundResult::Ok);
   ASSERT_EQ(Device->PlayPrimaryLooping(), SoundResult::Ok);
   // A 16-bit stereo buffer at that rate plays, reduced to 8-bit mono.
-  auto B = Buffer(*Device, Pcm(22050, 2, 16), SineBytes16(100, 22050, 2205, 2, 25600));
+  auto B = Buffer(*Device, MakePcmFormat(22050, 2, 16), SineBytes16(100, 22050, 2205, 2, 25600));
   const TCapture C = PlayAndCapture(std::move(Device), {B.get()});
   ASSERT_EQ(C.Rate, 22050u);
   ASSERT_EQ(C.Channels, 1);
