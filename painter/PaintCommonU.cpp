@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tw {
 
@@ -19,7 +20,16 @@ TRect IntersectRect(const TRect& a, const TRect& b) {
   return r;
 }
 
+TPoint ClampPoint(TPoint p) {
+  return {std::clamp(p.x, -PointLimit, PointLimit), std::clamp(p.y, -PointLimit, PointLimit)};
+}
+
 int Nearest(double v) {
+  // A value beyond the integer range (or not a number) would make the
+  // conversion undefined; it is pinned to the range's ends (0 for NaN).
+  if (std::isnan(v)) return 0;
+  v = std::clamp(v, double(std::numeric_limits<int>::min()),
+                 double(std::numeric_limits<int>::max()));
   // The default floating-point rounding mode rounds halves to even.
   return int(std::nearbyint(v));
 }

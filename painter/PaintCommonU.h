@@ -49,6 +49,12 @@ struct TRect {
 TRect UnionRect(const TRect& a, const TRect& b);
 TRect IntersectRect(const TRect& a, const TRect& b);
 
+// Points farther out than this on either axis are pulled in before any
+// geometry: no pointer gets this far from a picture, and every sum and
+// product of the drawing code then fits its integer type.
+constexpr int PointLimit = 1 << 20;
+TPoint ClampPoint(TPoint p);
+
 // Rounds to the nearest integer, halves to even: the rounding of all geometry.
 int Nearest(double v);
 

@@ -186,11 +186,13 @@ bool FindNotBlack(const TLayer& layer, TPoint pt, TPoint& moved, TIsBlack isBlac
 }  // namespace
 
 bool TPainterModel::FindPaintablePoint(const TRaster1& layer, TPoint pt, TPoint& moved) const {
+  pt = ClampPoint(pt);
   return FindNotBlack(layer, pt, moved, [&](int x, int y) { return !layer.IsWhite(x, y); });
 }
 
 bool TPainterModel::FindPaintablePoint(const TRaster24& layer, TPoint pt, TPoint& moved,
                                        TColor& value) const {
+  pt = ClampPoint(pt);
   if (!FindNotBlack(layer, pt, moved,
                     [&](int x, int y) { return layer.Pixel(x, y) == clBlack; }))
     return false;
@@ -257,6 +259,7 @@ void TPainterModel::ClearHistory() {
 void TPainterModel::ApplyToolAt(TPoint pt) {
   // Without a picture there is nothing to act on.
   if (!HasPicture()) return;
+  pt = ClampPoint(pt);
   FLastChange = TRect();
   auto clicked = [this](TPoint p) {
     if (OnClickAt) OnClickAt(*this, p);
@@ -287,6 +290,7 @@ void TPainterModel::ApplyToolAt(TPoint pt) {
 }
 
 bool TPainterModel::FillAt(TPoint pt) {
+  pt = ClampPoint(pt);
   TPoint q;
   if (!FindPaintablePoint(FOutline, pt, q)) return false;
   PushHistory();
@@ -335,6 +339,7 @@ bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {
 }
 
 void TPainterModel::BeginStroke(TPoint pt) {
+  pt = ClampPoint(pt);
   SetMouseCapture(true);
   FStroking = true;
   FPreviousCoverageValid = false;
@@ -344,6 +349,9 @@ void TPainterModel::BeginStroke(TPoint pt) {
 }
 
 TRect TPainterModel::DabRect(TPoint pt, int margin) const {
+  // Clamped point, brush and margin keep every edge inside the int range.
+  pt = ClampPoint(pt);
+  margin = std::clamp(margin, 0, PointLimit);
   return {pt.x - HalfSize() - margin, pt.y - HalfSize() - margin, pt.x + RestSize() + margin,
           pt.y + RestSize() + margin};
 }
@@ -411,6 +419,7 @@ void TPainterModel::PaintRun(int y, int x0, int x1) {
 
 void TPainterModel::StrokeTo(TPoint pt) {
   if (!FStroking || !HasPicture()) return;
+  pt = ClampPoint(pt);
   TRect r = DabRect(pt, 4);
   if (!(pt == FPrevious)) r = UnionRect(r, DabRect(FPrevious, 4));
   r = IntersectRect(r, PictureBounds());

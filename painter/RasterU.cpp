@@ -6,6 +6,7 @@
 
 #include <sys/mman.h>
 #include <string>
+#include <utility>
 
 #include "painter/ErrorsU.h"
 
@@ -53,6 +54,16 @@ TPixelBuffer::TPixelBuffer(const TPixelBuffer& other) : TPixelBuffer(other.FSize
   if (FSize) std::memcpy(FData.get(), other.FData.get(), FSize);
 }
 
+TPixelBuffer::TPixelBuffer(TPixelBuffer&& other) noexcept
+    : FData(std::move(other.FData)), FSize(std::exchange(other.FSize, 0)) {}
+
+TPixelBuffer& TPixelBuffer::operator=(TPixelBuffer&& other) noexcept {
+  if (this == &other) return *this;
+  FData = std::move(other.FData);
+  FSize = std::exchange(other.FSize, 0);
+  return *this;
+}
+
 TPixelBuffer& TPixelBuffer::operator=(const TPixelBuffer& other) {
   if (this == &other) return *this;
   if (FSize != other.FSize) *this = TPixelBuffer(other.FSize);
@@ -71,6 +82,21 @@ TRaster24::TRaster24(int width, int height) {
   const size_t used = size_t(width) * 3;
   if (FStride > used)
     for (int y = 0; y < height; ++y) std::memset(Row(y) + used, 0, FStride - used);
+}
+
+TRaster24::TRaster24(TRaster24&& other) noexcept
+    : FWidth(std::exchange(other.FWidth, 0)),
+      FHeight(std::exchange(other.FHeight, 0)),
+      FStride(std::exchange(other.FStride, 0)),
+      FBuffer(std::move(other.FBuffer)) {}
+
+TRaster24& TRaster24::operator=(TRaster24&& other) noexcept {
+  if (this == &other) return *this;
+  FWidth = std::exchange(other.FWidth, 0);
+  FHeight = std::exchange(other.FHeight, 0);
+  FStride = std::exchange(other.FStride, 0);
+  FBuffer = std::move(other.FBuffer);
+  return *this;
 }
 
 TRaster24::TRaster24(int width, int height, TColor fill) : TRaster24(width, height) {
@@ -101,6 +127,19 @@ TRaster1::TRaster1(int width, int height) {
   FWidth = width;
   FHeight = height;
   FBuffer = TPixelBuffer(size_t(width) * size_t(height));
+}
+
+TRaster1::TRaster1(TRaster1&& other) noexcept
+    : FWidth(std::exchange(other.FWidth, 0)),
+      FHeight(std::exchange(other.FHeight, 0)),
+      FBuffer(std::move(other.FBuffer)) {}
+
+TRaster1& TRaster1::operator=(TRaster1&& other) noexcept {
+  if (this == &other) return *this;
+  FWidth = std::exchange(other.FWidth, 0);
+  FHeight = std::exchange(other.FHeight, 0);
+  FBuffer = std::move(other.FBuffer);
+  return *this;
 }
 
 TRaster1::TRaster1(int width, int height, uint8_t fill) : TRaster1(width, height) {

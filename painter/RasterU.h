@@ -40,8 +40,10 @@ class TPixelBuffer {
   explicit TPixelBuffer(size_t size);
   TPixelBuffer(const TPixelBuffer& other);
   TPixelBuffer& operator=(const TPixelBuffer& other);
-  TPixelBuffer(TPixelBuffer&&) noexcept = default;
-  TPixelBuffer& operator=(TPixelBuffer&&) noexcept = default;
+  // A moved-from buffer is empty: size 0 and no block, so a later copy into
+  // it allocates instead of writing through a null pointer.
+  TPixelBuffer(TPixelBuffer&& other) noexcept;
+  TPixelBuffer& operator=(TPixelBuffer&& other) noexcept;
 
   uint8_t* Data() { return FData.get(); }
   const uint8_t* Data() const { return FData.get(); }
@@ -61,6 +63,11 @@ class TRaster24 {
   // Contents undefined until written.
   TRaster24(int width, int height);
   TRaster24(int width, int height, TColor fill);
+  TRaster24(const TRaster24&) = default;
+  TRaster24& operator=(const TRaster24&) = default;
+  // A moved-from raster is empty (0 x 0), never a size without pixels.
+  TRaster24(TRaster24&& other) noexcept;
+  TRaster24& operator=(TRaster24&& other) noexcept;
 
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
@@ -105,6 +112,11 @@ class TRaster1 {
   // Contents undefined until written.
   TRaster1(int width, int height);
   TRaster1(int width, int height, uint8_t fill);
+  TRaster1(const TRaster1&) = default;
+  TRaster1& operator=(const TRaster1&) = default;
+  // A moved-from raster is empty (0 x 0), never a size without pixels.
+  TRaster1(TRaster1&& other) noexcept;
+  TRaster1& operator=(TRaster1&& other) noexcept;
 
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }

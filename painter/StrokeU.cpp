@@ -7,15 +7,6 @@
 namespace tw {
 namespace {
 
-// Points farther out than this are pulled in, so that every product below
-// fits its integer type; the pointer never gets this far from a picture.
-constexpr int64_t CoordLimit = 1 << 20;
-
-TPoint ClampPoint(TPoint p) {
-  return {int(std::clamp<int64_t>(p.x, -CoordLimit, CoordLimit)),
-          int(std::clamp<int64_t>(p.y, -CoordLimit, CoordLimit))};
-}
-
 // Twice the centre of the dab square at p: doubling keeps half-pixel centres
 // integral.
 int64_t DoubledCentre(int v, int size) { return 2 * int64_t(v) - 2 * (size / 2) + size; }

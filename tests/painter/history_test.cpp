@@ -83,6 +83,33 @@ TEST(History, ClearHistoryForgetsEverything) {
   EXPECT_FALSE(p.CanUndo());
 }
 
+// Undo keeps the replaced layers for the next push; two pushes after an undo
+// used to copy into a step that had a size but no pixels.
+TEST(History, TwoActionsAfterAnUndoKeepEveryStep) {
+  for (const TPaintMode mode : {pmFill, pmBrush, pmMBrush, pmMarker, pmEraser}) {
+    TPainterModel p;
+    LoadArt(p, {"..#..", "..#.."});
+    p.SetBrushSize(1);
+    p.SetPaintMode(mode);
+    p.SetPaintColor(0x0000FF);
+    auto act = [&] {
+      p.ApplyToolAt({0, 0});
+      p.EndStroke();
+    };
+    act();
+    p.Undo();
+    act();
+    act();
+    p.Wash();
+    EXPECT_EQ(p.HistorySteps(), 3) << mode;
+    p.Undo();
+    p.Undo();
+    p.Undo();
+    EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"..#..", "..#.."})) << mode;
+    EXPECT_EQ(ToArt(p.OutlineLayer()), (TArt{"..#..", "..#.."})) << mode;
+  }
+}
+
 TEST(History, UndoRestoresIdenticalLayersAfterRandomWork) {
   std::mt19937 rng(2024);
   const int W = 37, H = 29;

@@ -2,6 +2,7 @@
 // colour search, and its files.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -147,6 +148,39 @@ TEST(Painter, NoPictureMeansNoAction) {
   EXPECT_EQ(clicks, 0);
   EXPECT_FALSE(p.CanUndo());
   EXPECT_EQ(p.ColorAt({0, 0}), 0u);
+}
+
+// A point at the ends of the integer range is far outside every picture:
+// it changes nothing and every tool handles it (the sanitizer run checks
+// the arithmetic on the way). A stroke from inside towards such a point
+// paints from the inside out to the picture's edge.
+TEST(Painter, PointsAtTheIntegerLimitsChangeNothingOutside) {
+  const int far[] = {INT_MIN, INT_MIN + 1, -PointLimit - 1, PointLimit + 1, INT_MAX - 1, INT_MAX};
+  for (TPaintMode m : {pmFill, pmBrush, pmMBrush, pmDropper, pmMarker, pmEraser, pmTap}) {
+    TPainterModel p;
+    LoadArt(p, {"...", "..."});
+    p.SetPaintMode(m);
+    p.SetPaintColor(0x0000FF);
+    p.SetBrushSize(TPainterModel::MaxBrushSize);
+    for (int x : far)
+      for (int y : far) {
+        p.ApplyToolAt({x, y});
+        p.StrokeTo({y, x});
+        p.EndStroke();
+        EXPECT_EQ(p.ColorAt({x, y}), 0u);
+        EXPECT_TRUE(p.DabRect({x, y}, INT_MAX).Left <= p.DabRect({x, y}, INT_MAX).Right);
+      }
+    EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"...", "..."})) << m;
+  }
+  TPainterModel p;
+  LoadArt(p, {"...", "..."});
+  p.SetBrushSize(1);
+  p.SetPaintMode(pmBrush);
+  p.SetPaintColor(0x0000FF);
+  p.ApplyToolAt({0, 0});
+  p.StrokeTo({INT_MAX, 0});
+  p.EndStroke();
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"rrr", "..."}));
 }
 
 class PainterFiles : public ::testing::Test {
