@@ -19,7 +19,8 @@ trap 'rm -rf "$work"' EXIT
 
 status=0
 # Each target with its seed folder.
-for entry in fuzz_image_readers:seeds fuzz_picture_file:seeds-pictures; do
+for entry in fuzz_image_readers:seeds fuzz_picture_file:seeds-pictures \
+    fuzz_painter_actions:seeds-actions; do
   target=${entry%%:*}
   seeds=$here/${entry#*:}
   binary=$build/tests/fuzz/$target

@@ -150,10 +150,10 @@ TEST(Painter, NoPictureMeansNoAction) {
   EXPECT_EQ(p.ColorAt({0, 0}), 0u);
 }
 
-// A point at the ends of the integer range is far outside every picture:
-// it changes nothing and every tool handles it (the sanitizer run checks
-// the arithmetic on the way). A stroke from inside towards such a point
-// paints from the inside out to the picture's edge.
+// A point at the ends of the integer range is far outside every picture,
+// even for the largest brush: it changes nothing and every tool handles it
+// (the sanitizer run checks the arithmetic on the way). A stroke from
+// inside towards such a point paints from the inside out to the edge.
 TEST(Painter, PointsAtTheIntegerLimitsChangeNothingOutside) {
   const int far[] = {INT_MIN, INT_MIN + 1, -PointLimit - 1, PointLimit + 1, INT_MAX - 1, INT_MAX};
   for (TPaintMode m : {pmFill, pmBrush, pmMBrush, pmDropper, pmMarker, pmEraser, pmTap}) {
@@ -165,7 +165,7 @@ TEST(Painter, PointsAtTheIntegerLimitsChangeNothingOutside) {
     for (int x : far)
       for (int y : far) {
         p.ApplyToolAt({x, y});
-        p.StrokeTo({y, x});
+        p.StrokeTo({x, y});
         p.EndStroke();
         EXPECT_EQ(p.ColorAt({x, y}), 0u);
         EXPECT_TRUE(p.DabRect({x, y}, INT_MAX).Left <= p.DabRect({x, y}, INT_MAX).Right);
