@@ -8,11 +8,13 @@
 #include <optional>
 
 #include "pictures/PictureTestUtil.h"
+#include "support/EnvVar.h"
 
 namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
+using test::TEnvVar;
 
 // Sets the documents and pictures folders for one test and lets them be
 // found again afterwards.
@@ -23,28 +25,6 @@ class FoldersTest : public ::testing::Test {
     SetPicturesFolder(pictures);
   }
   void TearDown() override { SetFolders("", ""); }
-};
-
-// Sets an environment variable for one scope.
-class TEnvVar {
- public:
-  TEnvVar(const char* name, const std::string& value) : FName(name) {
-    if (const char* old = std::getenv(name)) FOld = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~TEnvVar() {
-    if (FOld) {
-      setenv(FName, FOld->c_str(), 1);
-    } else {
-      unsetenv(FName);
-    }
-  }
-  TEnvVar(const TEnvVar&) = delete;
-  TEnvVar& operator=(const TEnvVar&) = delete;
-
- private:
-  const char* FName;
-  std::optional<std::string> FOld;
 };
 
 TEST_F(FoldersTest, TheProgramFolderHoldsTheRunningProgram) {

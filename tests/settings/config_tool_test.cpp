@@ -18,6 +18,7 @@
 #include "settings/SettingU.h"
 #include "tools/config/ConfigArgsU.h"
 #include "tools/config/ConfigToolU.h"
+#include "support/EnvVar.h"
 
 namespace tw {
 namespace {
@@ -306,6 +307,37 @@ TEST_F(ConfigTool, LocksSwitchSavingAndPrinting) {
   EXPECT_EQ(Run({"lock", "door", "on"}).Code, ExitUsage);
   EXPECT_EQ(Run({"lock", "save", "maybe"}).Code, ExitUsage);
   EXPECT_EQ(Run({"lock", "save"}).Code, ExitUsage);
+}
+
+// The kept colourings are the program's own files in its own folder; the
+// tool shows where and clears them, and never touches another file there.
+TEST_F(ConfigTool, ColoringsAreShownAndClearedWithConfirmation) {
+  const std::string data = FFolder.File("data");
+  const test::TEnvVar xdg("XDG_DATA_HOME", data);
+  const std::string folder = data + "/Tintwell/Colorings/";
+  TRun empty = Run({"colorings"});
+  EXPECT_EQ(empty.Code, ExitOk);
+  EXPECT_TRUE(Has(empty.Out, folder));
+  EXPECT_TRUE(Has(empty.Out, "0 pictures"));
+  std::filesystem::create_directories(folder);
+  for (const char* name : {"one.twf.colour.gif", "one.twf.outline.gif", "two.twf.colour.gif",
+                           "parent.gif", "notes.txt"})
+    WriteText(folder + name, "x");
+  EXPECT_TRUE(Has(Run({"colorings"}).Out, "2 pictures have one"));
+  const TRun refused = Run({"colorings", "clear"}, "no\n");
+  EXPECT_EQ(refused.Code, ExitFailure);
+  EXPECT_TRUE(Has(refused.Err, "Nothing was changed"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "one.twf.colour.gif"));
+  EXPECT_EQ(Run({"colorings", "--yes"}).Code, ExitUsage);
+  EXPECT_EQ(Run({"colorings", "wipe"}).Code, ExitUsage);
+  const TRun cleared = Run({"colorings", "clear"}, "yes\n");
+  EXPECT_EQ(cleared.Code, ExitOk) << cleared.Err;
+  EXPECT_FALSE(std::filesystem::exists(folder + "one.twf.colour.gif"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "one.twf.outline.gif"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "two.twf.colour.gif"));
+  EXPECT_EQ(ReadText(folder + "parent.gif"), "x");
+  EXPECT_EQ(ReadText(folder + "notes.txt"), "x");
+  EXPECT_EQ(Run({"colorings", "clear", "--yes"}).Code, ExitOk);
 }
 
 TEST_F(ConfigTool, CatalogAddListAndRemove) {

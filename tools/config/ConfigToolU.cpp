@@ -10,6 +10,7 @@
 #include "settings/SettingU.h"
 #include "tools/common/ToolHooksU.h"
 #include "tools/config/CatalogCommandsU.h"
+#include "tools/config/ColoringCommandsU.h"
 #include "tools/config/ConfigArgsU.h"
 #include "tools/config/StoreCommandsU.h"
 
@@ -49,6 +50,11 @@ Commands:
                                 folder and add it at the end of the catalog
   catalog remove NAME           take a picture out of the catalog (its file
                                 stays in the catalog folder)
+  colorings                     show where the pictures' kept colourings are
+                                and how many pictures have one
+  colorings clear [--yes]       remove every kept colouring, so each picture
+                                opens uncoloured; asks for "yes" unless --yes
+                                is given
 
 Options:
   --database PATH   the settings store to use (default:
@@ -82,6 +88,7 @@ constexpr TCommandShape Commands[] = {
     {"password", 0, 0, "no arguments; it asks for the password"},
     {"lock", 2, 2, "save or print, then on or off"},
     {"catalog", 1, 2, "list, add FILE.twf or remove NAME"},
+    {"colorings", 0, 1, "nothing or clear"},
 };
 
 void CheckShape(const TConfigCommandLine& line) {
@@ -91,12 +98,13 @@ void CheckShape(const TConfigCommandLine& line) {
       throw EUsage(line.Command + " takes " + shape.Words + ".");
     if (line.Kind != TValueKind::vkAuto && line.Command != "set")
       throw EUsage("--int, --string and --bool go with set only.");
-    if (line.Yes && line.Command != "reset") throw EUsage("--yes goes with reset only.");
+    if (line.Yes && line.Command != "reset" && line.Command != "colorings")
+      throw EUsage("--yes goes with reset and colorings clear only.");
     return;
   }
   throw EUsage("Unknown command \"" + line.Command +
                      "\"; the commands are get, set, list, import, export, reset, password, "
-                     "lock and catalog.");
+                     "lock, catalog and colorings.");
 }
 
 int RunCommand(const TConfigCommandLine& line, TConsole& console) {
@@ -124,6 +132,7 @@ int RunCommand(const TConfigCommandLine& line, TConsole& console) {
   if (command == "reset") return RunReset(context);
   if (command == "password") return RunPassword(context);
   if (command == "lock") return RunLock(context);
+  if (command == "colorings") return RunColorings(context);
   return RunCatalog(context);
 }
 
