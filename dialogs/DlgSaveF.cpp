@@ -352,15 +352,20 @@ bool TDSave::Save() {
   return true;
 }
 
-void TDSave::WritePicture() const {
+void TDSave::WritePicture() {
   if (!FPainter || !FPainter->HasPicture()) throw EError("There is no picture to save.");
-  const std::string Path = NativePath(FFileName);
-  if (FSize == LargeSize) {
-    FPainter->SaveToFile(Path, false);
-    return;
+  const std::vector<uint8_t> Bytes = EncodeForExtension(
+      FSize == LargeSize ? FPainter->ColorLayer() : ShrinkColorLayer(FPainter->ColorLayer(), FSize),
+      SaveExtensions[size_t(FMode)]);
+  // Another program may take the proposed name while the dialog is open or
+  // even during the write; the picture then goes to the next free number,
+  // and no file is ever replaced.
+  for (int Attempt = 0; Attempt < 1000; ++Attempt) {
+    if (WriteNewFileAtomically(NativePath(FFileName), Bytes)) return;
+    UpdateFileName();
   }
-  WriteFileAtomically(Path, EncodeForExtension(ShrinkColorLayer(FPainter->ColorLayer(), FSize),
-                                               SaveExtensions[size_t(FMode)]));
+  throw EError("The picture cannot be saved: no free file name was found in \"" +
+               NativePath(FFolder) + "\".");
 }
 
 void TDSave::DeferredInit() { move(x(), y() - FCollapseHeight / 2); }

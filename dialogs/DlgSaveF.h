@@ -133,7 +133,7 @@ class TDSave : public TfrmQDialog {
   void ArrangeAnchored();
   void SetDialogHeight(int Height);
   // Writes the colour layer to FFileName at the chosen size.
-  void WritePicture() const;
+  void WritePicture();
   // Shows Text in Label in its designed font and rectangle, the rectangle
   // grown to one line of the font where the line is taller; the font
   // shrinks (and a path is shortened in the middle) until the text fits.

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -94,52 +95,102 @@ void SyncFolder(const fs::path& folder) {
   close(fd);
 }
 
-}  // namespace
+// Where a write to fileName goes: the file a link points to, the folder
+// created. Throws EError for a name that cannot be a file.
+struct TTarget {
+  std::string Subject;
+  fs::path Path;
+  fs::path Folder;
+  bool Exists = false;
+  mode_t Mode = 0666;
+};
 
-void WriteFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+TTarget PrepareTarget(const std::string& fileName) {
   if (fileName.empty()) throw EError("No file name was given for saving.");
-  const std::string subject = "The file \"" + fileName + "\"";
-  fs::path target(fileName);
-  if (!target.has_filename()) throw EError(subject + " cannot be saved: it names a folder.");
+  TTarget t;
+  t.Subject = "The file \"" + fileName + "\"";
+  t.Path = fileName;
+  if (!t.Path.has_filename()) throw EError(t.Subject + " cannot be saved: it names a folder.");
   // A link is followed, so the file it points to is replaced and the link
   // stays a link.
   std::error_code linkError;
-  if (fs::is_symlink(fs::symlink_status(target, linkError))) {
-    target = fs::canonical(target, linkError);
+  if (fs::is_symlink(fs::symlink_status(t.Path, linkError))) {
+    t.Path = fs::canonical(t.Path, linkError);
     if (linkError)
-      throw EError(subject + " cannot be saved: it is a link to a missing file (" +
+      throw EError(t.Subject + " cannot be saved: it is a link to a missing file (" +
                    linkError.message() + ").");
   }
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-
+  t.Folder = t.Path.has_parent_path() ? t.Path.parent_path() : fs::path(".");
   std::error_code error;
-  fs::create_directories(folder, error);
+  fs::create_directories(t.Folder, error);
   if (error)
-    throw EError(subject + " cannot be saved: the folder \"" + folder.string() +
+    throw EError(t.Subject + " cannot be saved: the folder \"" + t.Folder.string() +
                  "\" cannot be created (" + error.message() + ").");
-
-  auto fail = [&](int code) {
-    throw EError(subject + " cannot be saved (" + std::strerror(code) + ").");
-  };
   // Only a regular file is replaced, keeping its permissions; a device, a
   // pipe or a folder of that name stays as it is. A new file gets the usual
   // permissions for the user's umask.
   struct stat existing {};
-  const bool exists = stat(target.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode))
-    throw EError(subject + " cannot be saved: a folder has that name.");
-  if (exists && !S_ISREG(existing.st_mode))
-    throw EError(subject + " cannot be saved: it is not a regular file.");
-  const mode_t mode = exists ? mode_t(existing.st_mode & 07777) : mode_t(0666);
+  t.Exists = stat(t.Path.c_str(), &existing) == 0;
+  if (t.Exists && S_ISDIR(existing.st_mode))
+    throw EError(t.Subject + " cannot be saved: a folder has that name.");
+  if (t.Exists && !S_ISREG(existing.st_mode))
+    throw EError(t.Subject + " cannot be saved: it is not a regular file.");
+  if (t.Exists) t.Mode = mode_t(existing.st_mode & 07777);
+  return t;
+}
+
+[[noreturn]] void Fail(const TTarget& t, int code) {
+  throw EError(t.Subject + " cannot be saved (" + std::strerror(code) + ").");
+}
+
+// The bytes complete and flushed in a temporary file beside the target.
+void WriteTemporary(const TTarget& t, TTemporaryFile& temporary,
+                    const std::vector<uint8_t>& bytes) {
+  if (const int code = temporary.Create(t.Folder, t.Mode)) Fail(t, code);
+  if (t.Mode != 0666 && fchmod(temporary.Fd(), t.Mode) != 0) Fail(t, errno);
+  if (const int code = WriteAll(temporary.Fd(), bytes)) Fail(t, code);
+  if (fsync(temporary.Fd()) != 0) Fail(t, errno);
+  if (const int code = temporary.Close()) Fail(t, code);
+}
+
+// Gives the temporary file the target's name only if no file has it:
+// errno EEXIST when one does. A hard link is created atomically or not at
+// all; where the file system has no links, a rename that refuses to
+// replace does the same.
+int PublishWithoutReplacing(TTemporaryFile& temporary, const fs::path& target) {
+  // After a link the temporary name is removed as usual.
+  if (link(temporary.Path().c_str(), target.c_str()) == 0) return 0;
+  if (errno == EEXIST) return EEXIST;
+  if (renameat2(AT_FDCWD, temporary.Path().c_str(), AT_FDCWD, target.c_str(),
+                RENAME_NOREPLACE) == 0) {
+    temporary.Keep();
+    return 0;
+  }
+  return errno;
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+  const TTarget t = PrepareTarget(fileName);
   TTemporaryFile temporary;
-  if (const int code = temporary.Create(folder, mode)) fail(code);
-  if (mode != 0666 && fchmod(temporary.Fd(), mode) != 0) fail(errno);
-  if (const int code = WriteAll(temporary.Fd(), bytes)) fail(code);
-  if (fsync(temporary.Fd()) != 0) fail(errno);
-  if (const int code = temporary.Close()) fail(code);
-  if (rename(temporary.Path().c_str(), target.c_str()) != 0) fail(errno);
+  WriteTemporary(t, temporary, bytes);
+  if (rename(temporary.Path().c_str(), t.Path.c_str()) != 0) Fail(t, errno);
   temporary.Keep();
-  SyncFolder(folder);
+  SyncFolder(t.Folder);
+}
+
+bool WriteNewFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(fileName, error))) return false;
+  const TTarget t = PrepareTarget(fileName);
+  TTemporaryFile temporary;
+  WriteTemporary(t, temporary, bytes);
+  const int code = PublishWithoutReplacing(temporary, t.Path);
+  if (code == EEXIST) return false;
+  if (code != 0) Fail(t, code);
+  SyncFolder(t.Folder);
+  return true;
 }
 
 }  // namespace tw

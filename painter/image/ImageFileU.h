@@ -75,4 +75,9 @@ std::vector<uint8_t> EncodeJpeg(const TRaster24& raster, int quality);
 // the target is either untouched or complete.
 void WriteFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes);
 
+// The same for a file that must be new: returns false, and writes nothing,
+// when something already has the name, also when another program creates
+// it while the bytes are being written. Throws EError as above otherwise.
+bool WriteNewFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes);
+
 }  // namespace tw

@@ -421,6 +421,31 @@ TEST_F(SaveDialog, APictureSmallerThanFourPixelsStillGivesOnePixel) {
   EXPECT_EQ(written.Pixel(0, 0), RGB(10, 20, 30));
 }
 
+// Another program takes the proposed names while the dialog is open: the
+// picture goes to the next free number and the other files stay as they
+// were, a file and a link alike.
+TEST_F(SaveDialog, ANameTakenAfterTheProposalIsNeverOverwritten) {
+  const auto painter = PainterWith(ColourfulPicture(16, 12));
+  TDSave dialog;
+  dialog.SetFolder(SaveFolder());
+  dialog.SetPicture(*painter, "kite");
+  dialog.SelectMode(1);
+  dialog.SelectSize(2);  // full size
+  ASSERT_EQ(dialog.FileName(), SaveFolder() + "kite.001.gif");
+  fs::create_directories(SaveFolder());
+  WriteBytes(SaveFolder() + "kite.001.gif", "the parent's own");
+  WriteBytes(SaveFolder() + "target.txt", "linked");
+  fs::create_symlink(SaveFolder() + "target.txt", SaveFolder() + "kite.002.gif");
+  ASSERT_TRUE(dialog.Save());
+  EXPECT_EQ(dialog.FileName(), SaveFolder() + "kite.003.gif");
+  EXPECT_EQ(ReadImageFile(SaveFolder() + "kite.003.gif").Width(), 16);
+  std::ifstream own(SaveFolder() + "kite.001.gif"), linked(SaveFolder() + "target.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(own), {}), "the parent's own");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(linked), {}), "linked");
+  EXPECT_EQ(CountEntries(SaveFolder()), 4);
+  EXPECT_TRUE(FWarnings.Messages.empty());
+}
+
 TEST_F(SaveDialog, AnUnwritableFolderGivesOneMessageAndKeepsTheDialogOpen) {
   const auto painter = PainterWith(ColourfulPicture(16, 12));
   std::string folder;

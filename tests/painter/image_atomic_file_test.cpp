@@ -114,5 +114,24 @@ TEST_F(ImageAtomicFile, ReadOnlyFolderIsAnErrorAndNothingIsWritten) {
   EXPECT_TRUE(Names(locked).empty());
 }
 
+// A file that must be new never replaces anything: an existing file, a
+// link or a folder of that name stays, and no temporary file is left.
+TEST_F(ImageAtomicFile, ANewFileNeverReplacesWhatHasTheName) {
+  const std::vector<uint8_t> bytes = {1, 2, 3};
+  const fs::path fresh = FFolder / "sub" / "fresh.gif";
+  EXPECT_TRUE(WriteNewFileAtomically(fresh.string(), bytes));
+  EXPECT_EQ(Contents(fresh), bytes);
+  EXPECT_FALSE(WriteNewFileAtomically(fresh.string(), {9}));
+  EXPECT_EQ(Contents(fresh), bytes);
+  fs::create_symlink(FFolder / "nowhere", FFolder / "link.gif");
+  EXPECT_FALSE(WriteNewFileAtomically((FFolder / "link.gif").string(), bytes));
+  EXPECT_FALSE(fs::exists(FFolder / "nowhere"));
+  fs::create_directories(FFolder / "folder.gif");
+  EXPECT_FALSE(WriteNewFileAtomically((FFolder / "folder.gif").string(), bytes));
+  EXPECT_EQ(Names(FFolder), (std::vector<std::string>{"folder.gif", "link.gif", "sub"}));
+  EXPECT_EQ(Names(FFolder / "sub"), (std::vector<std::string>{"fresh.gif"}));
+  EXPECT_THROW(WriteNewFileAtomically("", bytes), EError);
+}
+
 }  // namespace
 }  // namespace tw
