@@ -1,6 +1,7 @@
 // The system policy: which folders are searched, which files are trusted
-// (root's, writable by root alone), how its values read, and how the tool's
-// writer leaves the file.
+// (root's, writable by root alone), how its values read, how it overrides
+// the user's store for the locks and the password (also when the store is
+// deleted), and how the tool's writer leaves the file.
 #include "settings/SystemPolicyU.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "settings/ParentControlsU.h"
 #include "settings/PasswordHashU.h"
 #include "settings/PolicyTestUtil.h"
+#include "settings/QCSettingU.h"
 
 namespace tw {
 namespace {
@@ -125,6 +128,34 @@ TEST(SystemPolicyFile, OnlyRootsOwnFileIsTrusted) {
   fs::remove(first.File());
   fs::create_directory(first.File());
   EXPECT_EQ(ReadSystemPolicy().Path, secondFile);
+}
+
+TEST(SystemPolicyFile, InForceItDecidesWhateverTheUsersStoreSays) {
+  if (SystemPolicyOnThisComputer()) GTEST_SKIP() << "this computer has a system policy";
+  if (!test::RunningAsRoot()) GTEST_SKIP() << "only root can make a policy file that is trusted";
+  const test::TPolicyFolder policy;
+  test::TTempFolder home;
+  const std::string database = home.File("settings.sqlite3");
+  policy.Write("ParentPassword=" + HashPassword("Owl-42") + "\nPasswordSave=true\n");
+  {
+    TSetting store(database, ProductKey, "");
+    TQCSetting settings(store);
+    store.WriteString("ParentPassword", "kid", "Main");
+    store.WriteBool("PasswordSave", false, "Main");
+    store.WriteBool("PasswordPrint", true, "Main");
+    EXPECT_TRUE(settings.ReadPasswordSave());
+    EXPECT_FALSE(settings.ReadPasswordPrint());
+    EXPECT_FALSE(settings.CheckParentPassword("kid"));
+    EXPECT_TRUE(settings.CheckParentPassword("Owl-42"));
+    // The user's own password is not the policy's, and stays as it was.
+    EXPECT_EQ(store.ReadString("ParentPassword", "", "Main"), "kid");
+  }
+  fs::remove(database);
+  TSetting fresh(database, ProductKey, "");
+  TQCSetting settings(fresh);
+  EXPECT_TRUE(settings.ReadPasswordSave());
+  EXPECT_FALSE(settings.CheckParentPassword(""));
+  EXPECT_TRUE(TParentControls(fresh).HasPassword());
 }
 
 TEST(SystemPolicyFile, WrittenWholeReadableByAllAndWithoutClearText) {
