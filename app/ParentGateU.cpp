@@ -21,7 +21,7 @@ bool AskParentPassword(TQCSetting& settings, const TLang& lang, const TTextInput
   for (;;) {
     const std::string entered =
         inputBox(lang.GetText("DPasswordCaption"), lang.GetText("DPasswordPrompt"));
-    const bool right = entered == settings.ReadParentPassword();
+    const bool right = settings.CheckParentPassword(entered);
     if (right || entered.empty()) return right;
   }
 }

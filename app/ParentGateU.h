@@ -22,10 +22,11 @@ using TTextInputBox =
 std::string QtTextInputBox(const std::string& caption, const std::string& prompt);
 
 // Shows the box (caption DPasswordCaption, prompt DPasswordPrompt) and
-// compares the entry with ParentPassword, read anew from the settings for
-// every attempt, exactly (characters, case, length). Returns true at the
-// first equal entry; an empty entry or Cancel that does not equal it ends
-// with false; any other entry asks again.
+// checks the entry against the parent's password, read anew for every
+// attempt (the system policy's when one is in force, else the user's
+// store's), exactly: characters, case, length. Returns true at the first
+// right entry; an empty entry or Cancel that is not right ends with false;
+// any other entry asks again.
 bool AskParentPassword(TQCSetting& settings, const TLang& lang,
                        const TTextInputBox& inputBox = QtTextInputBox);
 

@@ -14,7 +14,7 @@ packages=(
   g++ cmake ninja-build pkg-config make
   # libraries
   qt6-base-dev qt6-base-dev-tools libgif-dev libjpeg-dev libpng-dev zlib1g-dev
-  libmpg123-dev libasound2-dev libsqlite3-dev
+  libmpg123-dev libasound2-dev libsqlite3-dev libsodium-dev
   # the interface font embedded in the program
   fonts-sil-andika
   # tests

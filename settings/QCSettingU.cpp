@@ -4,6 +4,7 @@
 
 #include "palette/PaletteU.h"
 #include "pictures/QFoldersU.h"
+#include "settings/ParentControlsU.h"
 #include "settings/SettingsTextU.h"
 
 namespace tw {
@@ -44,6 +45,12 @@ bool TryParseDecimal(const std::string& text, int32_t& value) {
 TQCSetting::TQCSetting(TSetting& store) : FStore(store) {
   for (const char* section : {SectionMain, SectionLanguages, SectionPalettes, SectionCatalog})
     if (!FStore.SectionExists(section)) FStore.ImportDefaults(section);
+  try {
+    TParentControls(FStore).SealPassword();
+  } catch (const EError&) {
+    // The program starts all the same; the gate tries again when the
+    // password is given.
+  }
 }
 
 std::string TQCSetting::ReadCurrentPicture() { return FStore.ReadString("CurrentPicture", "", SectionMain); }
@@ -58,9 +65,11 @@ int32_t TQCSetting::ReadMaxHistory() { return FStore.ReadInteger("MaxHistory", 1
 bool TQCSetting::ReadMixToBrush() { return FStore.ReadBool("MixToBrush", true, SectionMain); }
 int32_t TQCSetting::ReadMusicVolume() { return FStore.ReadInteger("MusicVolume", -1000, SectionMain); }
 void TQCSetting::WriteMusicVolume(int32_t value) { FStore.WriteInteger("MusicVolume", value, SectionMain); }
-std::string TQCSetting::ReadParentPassword() { return FStore.ReadString("ParentPassword", "", SectionMain); }
-bool TQCSetting::ReadPasswordPrint() { return FStore.ReadBool("PasswordPrint", false, SectionMain); }
-bool TQCSetting::ReadPasswordSave() { return FStore.ReadBool("PasswordSave", false, SectionMain); }
+bool TQCSetting::ReadPasswordPrint() { return TParentControls(FStore).PrintLocked(); }
+bool TQCSetting::ReadPasswordSave() { return TParentControls(FStore).SaveLocked(); }
+bool TQCSetting::CheckParentPassword(const std::string& entered) {
+  return TParentControls(FStore).Check(entered);
+}
 
 std::string TQCSetting::ReadPathCatalog() {
   return ExpandFolderMacros(FStore.ReadString("PathCatalog", DefaultPathCatalog, SectionMain));

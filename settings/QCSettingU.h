@@ -33,7 +33,9 @@ inline constexpr int MaxPaletteColors = 20;
 class TQCSetting {
  public:
   // Imports "Main", "Languages", "Palettes" and "Catalog" from the defaults
-  // file, in this order, for each that the store does not hold yet.
+  // file, in this order, for each that the store does not hold yet. Then a
+  // clear-text parent password (from the defaults file or an older store)
+  // is replaced by its hash, when the store takes it.
   explicit TQCSetting(TSetting& store);
 
   TSetting& Store() { return FStore; }
@@ -48,9 +50,12 @@ class TQCSetting {
   bool ReadMixToBrush();
   int32_t ReadMusicVolume();
   void WriteMusicVolume(int32_t value);
-  std::string ReadParentPassword();
+  // The locks and the password, from the system policy when one is in
+  // force (TParentControls).
   bool ReadPasswordPrint();
   bool ReadPasswordSave();
+  // Whether entered is the parent's password (TParentControls::Check).
+  bool CheckParentPassword(const std::string& entered);
   // With the folder macros expanded.
   std::string ReadPathCatalog();
   std::string ReadPathSave();

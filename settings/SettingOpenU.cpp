@@ -9,6 +9,10 @@
 // journal keeps the store a single file (no -wal/-shm beside it) and needs
 // no shared memory, so it also works on network home folders. A busy
 // time-out makes a second running copy wait for the lock instead of failing.
+//
+// The store is private to its user (PrivateFilesU), and secure_delete has
+// SQLite overwrite what it frees, so a value replaced (a clear-text password
+// by its hash) leaves no trace in the file.
 #include <sqlite3.h>
 
 #include <ctime>
@@ -16,6 +20,7 @@
 #include <system_error>
 
 #include "pictures/QUtilU.h"
+#include "settings/PrivateFilesU.h"
 #include "settings/SettingU.h"
 #include "settings/SqliteU.h"
 
@@ -77,6 +82,7 @@ TSetting::TOpenResult TSetting::TryOpen(const std::string& path, std::string& pr
     // The first statement reads the header: "file is not a database" shows here.
     ExecSql(FDb, "PRAGMA journal_mode=DELETE");
     ExecSql(FDb, "PRAGMA synchronous=FULL");
+    ExecSql(FDb, "PRAGMA secure_delete=ON");
     ExecSql(FDb, "PRAGMA foreign_keys=ON");
     std::string verdict = "ok";
     {
@@ -106,6 +112,10 @@ TSetting::TOpenResult TSetting::TryOpen(const std::string& path, std::string& pr
   return orOk;
 }
 
+void TSetting::Compact() {
+  if (FDb) ExecSql(FDb, "VACUUM");
+}
+
 void TSetting::CloseDatabase() {
   if (FDb) sqlite3_close_v2(FDb);
   FDb = nullptr;
@@ -132,9 +142,14 @@ bool TSetting::MoveAside(std::string& asidePath) {
 
 void TSetting::Open() {
   namespace fs = std::filesystem;
-  std::error_code error;
   const fs::path parent = fs::path(FDatabasePath).parent_path();
-  if (!parent.empty()) fs::create_directories(parent, error);
+  // The folders of the program's own store are ours to keep private; a
+  // store elsewhere may sit in a folder others share.
+  const bool ownStore = FDatabasePath == DefaultDatabasePath();
+  if (!parent.empty()) MakePrivateFolder(parent.string(), ownStore ? SettingsFolder() : "");
+  TightenPrivateFiles(parent.empty() ? "." : parent.string(),
+                      fs::path(FDatabasePath).filename().string());
+  CreatePrivateFile(FDatabasePath);
 
   std::string problem;
   TOpenResult result = TryOpen(FDatabasePath, problem);
@@ -147,6 +162,7 @@ void TSetting::Open() {
       message = "The settings file \"" + FDatabasePath + "\" was damaged (" + problem +
                 ") and has been kept as \"" + asidePath +
                 "\". The program starts with its default settings.";
+      CreatePrivateFile(FDatabasePath);
       result = TryOpen(FDatabasePath, problem);
       if (result == orOk) {
         ShowWarning(message);

@@ -47,6 +47,14 @@ std::string Where(const std::string& name, const std::string& section) {
   return "setting " + Quoted(name) + " in section " + Quoted(section);
 }
 
+std::string ConfigHome() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  // The base directory rules ignore a relative XDG_CONFIG_HOME.
+  if (config && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  return std::string(home && home[0] ? home : ".") + "/.config";
+}
+
 }  // namespace
 
 TSetting::TSetting(const std::string& databasePath, const std::string& productKey,
@@ -59,19 +67,15 @@ TSetting::TSetting(const std::string& databasePath, const std::string& productKe
 TSetting::~TSetting() { CloseDatabase(); }
 
 std::string TSetting::DefaultDatabasePath() {
-  std::string base;
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  // The base directory rules ignore a relative XDG_CONFIG_HOME.
-  if (config && config[0] == '/') {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home && home[0] ? home : ".") + "/.config";
-  }
   std::string relative = ProductKey;
   for (char& c : relative)
     if (c == '\\') c = '/';
-  return base + "/" + relative + "/settings.sqlite3";
+  return ConfigHome() + "/" + relative + "/settings.sqlite3";
+}
+
+std::string TSetting::SettingsFolder() {
+  const std::string key = ProductKey;
+  return ConfigHome() + "/" + key.substr(0, key.find('\\'));
 }
 
 int64_t TSetting::SectionId(const std::string& section, bool create) {

@@ -38,6 +38,10 @@ class TSetting {
 
   // $XDG_CONFIG_HOME (or ~/.config) + "/Tintwell/Tintwell/1/settings.sqlite3"
   static std::string DefaultDatabasePath();
+  // The company folder above it, $XDG_CONFIG_HOME + "/Tintwell": a store at
+  // the default path has it and the folders below it made private (0700).
+  // A store anywhere gets mode 0600, as do the files kept beside it.
+  static std::string SettingsFolder();
 
   bool ReadBool(const std::string& name, bool defaultValue, const std::string& section);
   int32_t ReadInteger(const std::string& name, int32_t defaultValue, const std::string& section);
@@ -57,6 +61,9 @@ class TSetting {
   std::vector<TValue> Values(const std::string& section);   // a section's values, sorted by name
   bool DeleteValue(const std::string& name, const std::string& section);
   void Clear();                                        // removes every section and value
+  // Rewrites the file so that no free space in it keeps an old value (one
+  // written before secure deletion was on). Throws ESqliteError.
+  void Compact();
 
   // The database file in use and the store's root key.
   const std::string& DatabasePath() const { return FDatabasePath; }

@@ -1,12 +1,15 @@
 // The main window's dialogs and its end: the save and print shortcuts, the
-// parental password loop, the information dialog, and the close sequence
-// answered No and Yes with the settings and files it leaves.
+// parental password loop (also under a system policy), the information
+// dialog, and the close sequence answered No and Yes with the settings and
+// files it leaves.
 #include <QCloseEvent>
 
 #include "app/main_window_test_support.h"
 #include "controls/QBubbleHintU.h"
 #include "palette/PaletteU.h"
 #include "palette/qt/PaintGridU.h"
+#include "settings/PasswordHashU.h"
+#include "settings/PolicyTestUtil.h"
 #include "sound/auDSMixerU.h"
 
 namespace tw::test {
@@ -49,6 +52,27 @@ TEST_F(MainWindowClose, ThreeWrongPasswordsThenCancelAskFourTimesAndSaveNothing)
   // Printing is not gated.
   Press("btnPrint");
   EXPECT_EQ(FAnswerer->Count("Input"), 5);
+  EXPECT_EQ(FAnswerer->Count("Print"), 1);
+}
+
+// A system policy for the whole computer decides the locks and the
+// password, whatever the user's own settings say.
+TEST_F(MainWindowClose, ASystemPolicyLocksSavingWhateverTheUsersSettingsSay) {
+  if (!RunningAsRoot()) GTEST_SKIP() << "only root can make a policy file that is trusted";
+  if (std::filesystem::exists("/etc/xdg/Tintwell/policy.ini"))
+    GTEST_SKIP() << "this computer has a system policy";
+  const TPolicyFolder policy;
+  policy.Write("ParentPassword=" + HashPassword("Owl-42") + "\nPasswordSave=true\n");
+  StartWith("ParentPassword=kid\nPasswordSave=false\nPasswordPrint=true");
+  FAnswerer->Inputs = {"kid"};
+  Press("btnSave");
+  EXPECT_EQ(FAnswerer->Seen, std::vector<std::string>(2, "Input"));
+  FAnswerer->Inputs = {"Owl-42"};
+  Key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(FAnswerer->Count("Save"), 1);
+  // The policy leaves printing open, though the user's settings lock it.
+  Press("btnPrint");
+  EXPECT_EQ(FAnswerer->Count("Input"), 3);
   EXPECT_EQ(FAnswerer->Count("Print"), 1);
 }
 

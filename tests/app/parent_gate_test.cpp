@@ -1,18 +1,21 @@
 // The parental password gate on a temporary settings store and language
 // file, with the input box replaced by a list of answers: how often it asks,
 // what it shows, and the exact comparison with the password read anew for
-// every attempt.
+// every attempt, whether the store holds its hash or an older clear text.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/ParentGateU.h"
 #include "pictures/PictureTestUtil.h"
 #include "settings/LangU.h"
+#include "settings/ParentControlsU.h"
+#include "settings/PasswordHashU.h"
 #include "settings/QCSettingU.h"
 #include "settings/SettingU.h"
 
@@ -32,6 +35,10 @@ class ParentGate : public ::testing::Test {
   static void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
+  }
+  static std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   void SetPassword(const std::string& password) {
@@ -119,6 +126,34 @@ TEST_F(ParentGate, PasswordIsReadAnewForEveryAttempt) {
   // "old" was right when the box opened but is compared after the change.
   EXPECT_FALSE(Ask({"old", ""}));
   EXPECT_EQ(Prompts.size(), 2u);
+}
+
+// The password as the parent's tool stores it: only its hash. The right
+// password opens the gate; a wrong one, or the stored text itself, does not.
+TEST_F(ParentGate, AHashedPasswordOpensTheGateAndItsStoredTextDoesNot) {
+  TParentControls(FStore).SetPassword("Tulip7");
+  const std::string stored = FStore.ReadString("ParentPassword", "", SectionMain);
+  ASSERT_TRUE(IsPasswordHash(stored));
+  EXPECT_FALSE(Ask({"tulip7", stored, ""}));
+  EXPECT_EQ(Prompts.size(), 3u);
+  Prompts.clear();
+  EXPECT_TRUE(Ask({"Tulip7"}));
+  EXPECT_EQ(FStore.ReadString("ParentPassword", "", SectionMain), stored);
+}
+
+// An older store holds the password in clear: it still works, and from
+// then on only its hash is in the file.
+TEST_F(ParentGate, AClearStoredPasswordWorksOnceAndIsThenHashed) {
+  SetPassword("Tulip7");
+  EXPECT_TRUE(Ask({"Tulip", "Tulip7"}));
+  const std::string stored = FStore.ReadString("ParentPassword", "", SectionMain);
+  EXPECT_TRUE(IsPasswordHash(stored));
+  EXPECT_EQ(ReadBytes(FFolder.File("settings.sqlite3")).find("Tulip7"), std::string::npos);
+  Prompts.clear();
+  EXPECT_TRUE(Ask({"Tulip7"}));
+  EXPECT_EQ(Prompts.size(), 1u);
+  EXPECT_FALSE(Ask({"Tulip", ""}));
+  EXPECT_TRUE(FWarnings.Messages.empty());
 }
 
 TEST_F(ParentGate, PasswordsOutsideAsciiCompareByTheirText) {

@@ -44,7 +44,7 @@ field Maintainer | grep -Eq '^[^<>]+ <[^<>@ ]+@[^<> ]+>$' || fail "Maintainer '$
 depends=$(field Depends)
 depend_names=$(echo "$depends" | sed 's/([^)]*)//g; s/|/,/g' | tr ',' '\n' | tr -d ' ' | grep .)
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    libasound2 libmpg123-0 libsqlite3-0 libpng16-16 libjpeg62-turbo libgif7; do
+    libasound2 libmpg123-0 libsqlite3-0 libsodium23 libpng16-16 libjpeg62-turbo libgif7; do
   echo "$depend_names" | grep -qxF "$package" || fail "Depends does not name $package: $depends"
 done
 # Every dependency is a package this machine has, so apt can satisfy it here.

@@ -1,7 +1,8 @@
 // The parent's config tool end to end against a temporary settings store and
 // defaults file: values of each type, listing, INI export and import round
-// trips, the factory reset, the password read from piped input, the locks,
-// the catalog commands with a real picture file, and bad command lines.
+// trips, the factory reset, the password read from piped input and kept as
+// a hash, the locks, the catalog commands with a real picture file, and bad
+// command lines.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -135,9 +136,9 @@ TEST_F(ConfigTool, SetAndGetEachType) {
 }
 
 TEST_F(ConfigTool, TheProgramsOwnKeysKeepTheirType) {
-  // A password of digits stays text, so its leading zeros survive.
-  EXPECT_EQ(Run({"set", "Main", "ParentPassword", "007"}).Code, ExitOk);
-  EXPECT_EQ(Run({"get", "Main", "ParentPassword"}).Out, "007\n");
+  // A picture name of digits stays text, so its leading zeros survive.
+  EXPECT_EQ(Run({"set", "Main", "CurrentPicture", "007"}).Code, ExitOk);
+  EXPECT_EQ(Run({"get", "Main", "CurrentPicture"}).Out, "007\n");
   EXPECT_EQ(Run({"set", "Main", "Hints", "no"}).Code, ExitOk);
   TSetting store(FDatabase, ProductKey, "");
   EXPECT_FALSE(TQCSetting(store).ReadHints());
@@ -239,13 +240,13 @@ TEST_F(ConfigTool, ExportAndImportGiveTheSameStoreBack) {
 }
 
 TEST_F(ConfigTool, ExportWarnsAboutTextThatWouldComeBackAsANumber) {
-  ASSERT_EQ(Run({"set", "Main", "ParentPassword", "0042"}).Code, ExitOk);
+  ASSERT_EQ(Run({"set", "Main", "CurrentPicture", "0042"}).Code, ExitOk);
   ASSERT_EQ(Run({"set", "Extra", "Plain", "42", "--string"}).Code, ExitOk);
   const TRun exported = Run({"export"});
   EXPECT_EQ(exported.Code, ExitOk);
   EXPECT_TRUE(Has(exported.Out, "\n[Main]\n"));
-  EXPECT_TRUE(Has(exported.Out, "\nParentPassword=0042\n"));
-  EXPECT_TRUE(Has(exported.Err, "Main\\ParentPassword is the text \"0042\""));
+  EXPECT_TRUE(Has(exported.Out, "\nCurrentPicture=0042\n"));
+  EXPECT_TRUE(Has(exported.Err, "Main\\CurrentPicture is the text \"0042\""));
   // "42" reads back as the same text, so it needs no warning.
   EXPECT_FALSE(Has(exported.Err, "Plain"));
 }
@@ -273,22 +274,82 @@ TEST_F(ConfigTool, ResetAsksForYesFirst) {
   EXPECT_EQ(Run({"get", "Main", "Hints"}).Out, "0\n");
 }
 
-TEST_F(ConfigTool, PasswordIsReadTwiceFromPipedInput) {
+TEST_F(ConfigTool, PasswordIsReadTwiceFromPipedInputAndKeptOnlyAsAHash) {
   const TRun set = Run({"password"}, "Se cret\nSe cret\n");
   ASSERT_EQ(set.Code, ExitOk) << set.Err;
   EXPECT_TRUE(Has(set.Err, "not locked yet"));
+  EXPECT_FALSE(Has(set.Out + set.Err, "Se cret"));
+  EXPECT_FALSE(Has(ReadText(FDatabase), "Se cret"));
+  EXPECT_TRUE(Has(Run({"get", "Main", "ParentPassword"}).Out, "$argon2id$"));
   TSetting store(FDatabase, ProductKey, "");
-  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "Se cret");
+  TQCSetting settings(store);
+  EXPECT_FALSE(settings.CheckParentPassword("se cret"));
+  EXPECT_TRUE(settings.CheckParentPassword("Se cret"));
 
+  const std::string before = store.ReadString("ParentPassword", "", "Main");
   const TRun mismatch = Run({"password"}, "one\nOne\n");
   EXPECT_EQ(mismatch.Code, ExitFailure);
   EXPECT_TRUE(Has(mismatch.Err, "differ"));
   const TRun once = Run({"password"}, "lonely\n");
   EXPECT_EQ(once.Code, ExitFailure);
-  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "Se cret");
+  EXPECT_EQ(store.ReadString("ParentPassword", "", "Main"), before);
   // Windows line ends from a piped file are not part of the password.
   ASSERT_EQ(Run({"password"}, "dos\r\ndos\r\n").Code, ExitOk);
-  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "dos");
+  EXPECT_TRUE(settings.CheckParentPassword("dos"));
+  // The empty password is no password: an empty answer goes ahead.
+  ASSERT_EQ(Run({"password"}, "\n\n").Code, ExitOk);
+  EXPECT_EQ(store.ReadString("ParentPassword", "?", "Main"), "");
+  EXPECT_TRUE(settings.CheckParentPassword(""));
+}
+
+TEST_F(ConfigTool, PasswordsThatCannotBeTypedAreRefused) {
+  for (const std::string& password : {std::string("tab\there"), std::string("latin1 \xFC"),
+                                      std::string(300, 'x')}) {
+    const TRun run = Run({"password"}, password + "\n" + password + "\n");
+    EXPECT_EQ(run.Code, ExitFailure);
+    EXPECT_TRUE(Has(run.Err, "was not changed"));
+    EXPECT_FALSE(Has(run.Out + run.Err, password));
+  }
+  EXPECT_EQ(Run({"get", "Main", "ParentPassword"}).Code, ExitFailure);
+}
+
+TEST_F(ConfigTool, ThePasswordIsNeverSetAsPlainValue) {
+  for (const char* name : {"ParentPassword", "parentPASSWORD"}) {
+    const TRun run = Run({"set", "Main", name, "visible"});
+    EXPECT_EQ(run.Code, ExitUsage);
+    EXPECT_TRUE(Has(run.Err, "tintwell-config password"));
+  }
+  EXPECT_EQ(Run({"get", "Main", "ParentPassword"}).Code, ExitFailure);
+  // In another section it is an ordinary value.
+  EXPECT_EQ(Run({"set", "Extra", "ParentPassword", "x"}).Code, ExitOk);
+}
+
+// A password in clear, from the defaults file or a file to import, is kept
+// only as its hash; an exported hash imports back and still works.
+TEST_F(ConfigTool, ClearPasswordsFromFilesAreStoredAsTheirHash) {
+  WriteText(FFolder.File("family.ini"), "[Main]\nParentPassword=Meadow-9\nPasswordSave=true\n");
+  const TRun imported = Run({"import", FFolder.File("family.ini")});
+  ASSERT_EQ(imported.Code, ExitOk) << imported.Err;
+  EXPECT_FALSE(Has(ReadText(FDatabase), "Meadow-9"));
+  const TRun exported = Run({"export"});
+  EXPECT_TRUE(Has(exported.Out, "ParentPassword=$argon2id$"));
+  ASSERT_EQ(Run({"reset", "--yes"}).Code, ExitOk);
+  WriteText(FFolder.File("exported.ini"), exported.Out);
+  ASSERT_EQ(Run({"import", FFolder.File("exported.ini")}).Code, ExitOk);
+  TSetting store(FDatabase, ProductKey, "");
+  TQCSetting settings(store);
+  EXPECT_TRUE(settings.ReadPasswordSave());
+  EXPECT_TRUE(settings.CheckParentPassword("Meadow-9"));
+}
+
+TEST_F(ConfigTool, LockAloneShowsTheLocksAndWhereTheyComeFrom) {
+  ASSERT_EQ(Run({"lock", "print", "on"}).Code, ExitOk);
+  const TRun run = Run({"lock"});
+  EXPECT_EQ(run.Code, ExitOk);
+  EXPECT_TRUE(Has(run.Out, "Saving does not ask"));
+  EXPECT_TRUE(Has(run.Out, "Printing asks"));
+  EXPECT_TRUE(Has(run.Out, "No parent password is set"));
+  EXPECT_TRUE(Has(run.Out, "your own settings \"" + FDatabase + "\""));
 }
 
 TEST_F(ConfigTool, LocksSwitchSavingAndPrinting) {
@@ -437,7 +498,7 @@ TEST_F(ConfigTool, TheBuiltProgramReadsPipedInputAndReportsThroughItsExitStatus)
   EXPECT_EQ(status("", "--help"), ExitOk);
   EXPECT_EQ(status("piped\\npiped\\n", "password"), ExitOk);
   TSetting store(FDatabase, ProductKey, "");
-  EXPECT_EQ(TQCSetting(store).ReadParentPassword(), "piped");
+  EXPECT_TRUE(TQCSetting(store).CheckParentPassword("piped"));
   EXPECT_EQ(status("a\\nb\\n", "password"), ExitFailure);
   EXPECT_EQ(status("", "bogus"), ExitUsage);
   EXPECT_TRUE(Has(ReadText(err), "Unknown command \"bogus\""));

@@ -2,13 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "palette/PaletteU.h"
 #include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
+#include "settings/PasswordHashU.h"
 #include "settings/SettingTestUtil.h"
 
 namespace tw {
 namespace {
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 using TList = std::vector<std::string>;
 
@@ -29,7 +38,9 @@ TEST_F(QCSettingTest, EmptyStoreWithoutDefaultsFileGivesBuiltInDefaults) {
   EXPECT_EQ(settings.ReadMaxHistory(), 10);
   EXPECT_TRUE(settings.ReadMixToBrush());
   EXPECT_EQ(settings.ReadMusicVolume(), -1000);
-  EXPECT_EQ(settings.ReadParentPassword(), "");
+  // No password: only the empty answer is right.
+  EXPECT_TRUE(settings.CheckParentPassword(""));
+  EXPECT_FALSE(settings.CheckParentPassword("guess"));
   EXPECT_FALSE(settings.ReadPasswordPrint());
   EXPECT_FALSE(settings.ReadPasswordSave());
   EXPECT_EQ(settings.ReadSaveMode(), 0);
@@ -67,6 +78,20 @@ TEST_F(QCSettingTest, FirstRunImportsTypedDefaultsOnce) {
   // "Main" exists now, so the changed file is not imported again.
   EXPECT_TRUE(settings.ReadHints());
   EXPECT_EQ(settings.ReadMaxHistory(), 5);
+}
+
+// The defaults file may hold the password in clear; the store never keeps
+// it so, and the password works all the same.
+TEST_F(QCSettingTest, AClearPasswordFromTheDefaultsFileIsStoredAsItsHash) {
+  WriteDefaults("[Main]\nParentPassword=Meadow-9\nPasswordSave=true\n");
+  auto store = OpenStore();
+  TQCSetting settings(*store);
+  EXPECT_TRUE(IsPasswordHash(store->ReadString("ParentPassword", "", "Main")));
+  EXPECT_EQ(ReadFileBytes(DatabasePath()).find("Meadow-9"), std::string::npos);
+  EXPECT_TRUE(settings.ReadPasswordSave());
+  EXPECT_FALSE(settings.ReadPasswordPrint());
+  EXPECT_FALSE(settings.CheckParentPassword("meadow-9"));
+  EXPECT_TRUE(settings.CheckParentPassword("Meadow-9"));
 }
 
 TEST_F(QCSettingTest, WrittenValuesReadBack) {

@@ -81,6 +81,8 @@ TConfigCommandLine ParseConfigArgs(const std::vector<std::string>& args) {
       SetKind(line, TValueKind::vkBool);
     } else if (arg == "--yes") {
       line.Yes = true;
+    } else if (arg == "--system") {
+      line.System = true;
     } else if (arg.rfind("--database", 0) == 0 || arg.rfind("--defaults", 0) == 0) {
       const std::string option = arg.substr(0, 10);
       std::string value;

@@ -30,10 +30,13 @@ struct TConfigCommandLine {
   TValueKind Kind = TValueKind::vkAuto;
   // --yes (for reset).
   bool Yes = false;
+  // --system (for password and lock): the system policy, not a user's store.
+  bool System = false;
 };
 
 // Options may stand anywhere: "--database PATH" or "--database=PATH",
-// "--defaults PATH", "--int", "--string", "--bool", "--yes", "-h"/"--help".
+// "--defaults PATH", "--int", "--string", "--bool", "--yes", "--system",
+// "-h"/"--help".
 // "--" ends the options, so a value such as "-5" after it is a word; a word
 // that looks like a negative number is a word anyway. Throws EUsage for
 // an unknown option, a missing option argument or conflicting type flags.

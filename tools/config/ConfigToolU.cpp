@@ -12,6 +12,7 @@
 #include "tools/config/CatalogCommandsU.h"
 #include "tools/config/ColoringCommandsU.h"
 #include "tools/config/ConfigArgsU.h"
+#include "tools/config/ParentCommandsU.h"
 #include "tools/config/StoreCommandsU.h"
 
 namespace tw {
@@ -42,9 +43,11 @@ Commands:
   reset [--yes]                 remove every setting and put back the factory
                                 settings; asks for "yes" unless --yes is given
   password                      set the parent's password; asks for it twice,
-                                hidden on a terminal, else reads two lines
+                                hidden on a terminal, else reads two lines,
+                                and keeps only a hash of it
   lock save|print on|off        whether saving or printing asks for the
                                 parent's password
+  lock                          show the locks and where they come from
   catalog list                  show the pictures of the catalog, in order
   catalog add FILE.twf          check a picture file, copy it into the catalog
                                 folder and add it at the end of the catalog
@@ -61,6 +64,11 @@ Options:
                     $XDG_CONFIG_HOME/Tintwell/Tintwell/1/settings.sqlite3)
   --defaults PATH   the factory settings file (default: the installed
                     program's default/default.ini, if there is one)
+  --system          with password and lock: the system policy for every
+                    user of this computer (/etc/xdg/Tintwell/policy.ini, or
+                    the first folder of $XDG_CONFIG_DIRS); changing it
+                    needs root. While the policy exists it alone decides the
+                    password and the locks, and users cannot change them
   -h, --help        show this help
 
 Exit status: 0 done, 1 failed or refused, 2 wrong command line.
@@ -68,6 +76,8 @@ Exit status: 0 done, 1 failed or refused, 2 wrong command line.
 Examples:
   tintwell-config password
   tintwell-config lock save on
+  sudo tintwell-config --system password
+  sudo tintwell-config --system lock print on
   tintwell-config set Main Hints false
   tintwell-config catalog add ~/pictures/kite.twf
 )";
@@ -86,7 +96,7 @@ constexpr TCommandShape Commands[] = {
     {"export", 0, 0, "no arguments"},
     {"reset", 0, 0, "no arguments"},
     {"password", 0, 0, "no arguments; it asks for the password"},
-    {"lock", 2, 2, "save or print, then on or off"},
+    {"lock", 0, 2, "nothing, or save or print, then on or off"},
     {"catalog", 1, 2, "list, add FILE.twf or remove NAME"},
     {"colorings", 0, 1, "nothing or clear"},
 };
@@ -100,6 +110,13 @@ void CheckShape(const TConfigCommandLine& line) {
       throw EUsage("--int, --string and --bool go with set only.");
     if (line.Yes && line.Command != "reset" && line.Command != "colorings")
       throw EUsage("--yes goes with reset and colorings clear only.");
+    if (line.Command == "lock" && line.Words.size() == 1)
+      throw EUsage("lock takes save or print, then on or off.");
+    if (line.System && line.Command != "password" && line.Command != "lock")
+      throw EUsage("--system goes with password and lock only.");
+    if (line.System && (!line.Database.empty() || line.Defaults))
+      throw EUsage("--system changes the system policy, not a settings store; leave out "
+                   "--database and --defaults.");
     return;
   }
   throw EUsage("Unknown command \"" + line.Command +
@@ -108,6 +125,7 @@ void CheckShape(const TConfigCommandLine& line) {
 }
 
 int RunCommand(const TConfigCommandLine& line, TConsole& console) {
+  if (line.System) return RunSystemCommand(line, console);
   const std::string database = line.Database.empty() ? TSetting::DefaultDatabasePath() : line.Database;
   const std::string defaults = line.Defaults ? *line.Defaults : InstalledDefaultsFile();
   if (line.Defaults && !TIniFile(defaults).Exists()) {
@@ -119,7 +137,11 @@ int RunCommand(const TConfigCommandLine& line, TConsole& console) {
       TSetting store(database, ProductKey, defaults);
       const TQCSetting seeded(store);
     }
-    return RunImport(database, line.Words[0], console);
+    const int imported = RunImport(database, line.Words[0], console);
+    // A password the file held in clear is kept as a hash at once.
+    TSetting store(database, ProductKey, defaults);
+    const TQCSetting sealed(store);
+    return imported;
   }
   TSetting store(database, ProductKey, defaults);
   const TQCSetting seeded(store);

@@ -9,6 +9,7 @@
 #include "settings/IniFileU.h"
 #include "settings/QCSettingU.h"
 #include "settings/SettingsTextU.h"
+#include "tools/config/ParentCommandsU.h"
 
 namespace tw {
 
@@ -81,14 +82,6 @@ bool IsValidName(void (*check)(const std::string&), const std::string& name) {
   }
 }
 
-void NoteIfUnlocked(TConfigContext& context) {
-  const bool save = context.Store.ReadBool("PasswordSave", false, SectionMain);
-  const bool print = context.Store.ReadBool("PasswordPrint", false, SectionMain);
-  if (!save && !print)
-    context.Console.Err << "Note: saving and printing are not locked yet; use \"lock save on\" "
-                           "and \"lock print on\".\n";
-}
-
 }  // namespace
 
 int RunGet(TConfigContext& context) {
@@ -113,6 +106,7 @@ int RunSet(TConfigContext& context) {
   const std::string& name = context.Line.Words[1];
   CheckSectionPath(section);
   CheckValueName(name);
+  if (const int refused = CheckParentValue(context, section, name); refused != ExitOk) return refused;
   const TTypedValue value = TypedValueFor(section, name, context.Line.Words[2], context.Line.Kind);
   switch (value.Kind) {
     case TValueKind::vkBool:
@@ -244,51 +238,6 @@ int RunReset(TConfigContext& context) {
     console.Out << "The settings are cleared; no defaults file was found, so the program's "
                    "built-in defaults apply.\n";
   }
-  return ExitOk;
-}
-
-int RunPassword(TConfigContext& context) {
-  RefuseTypeFlags(context.Line);
-  ExpectWords(context, 0, 0, "no arguments; it asks for the password");
-  TConsole& console = context.Console;
-  std::string first, second;
-  if (!ReadAnswer(console, "New parent password: ", true, first) ||
-      !ReadAnswer(console, "The same password again: ", true, second)) {
-    console.Err << "The password must be given twice; the password was not changed.\n";
-    return ExitFailure;
-  }
-  if (first != second) {
-    console.Err << "The two passwords differ; the password was not changed.\n";
-    return ExitFailure;
-  }
-  context.Store.WriteString("ParentPassword", first, SectionMain);
-  if (first.empty()) {
-    console.Out << "The parent password is now empty: an empty answer lets saving and printing go ahead.\n";
-  } else {
-    console.Out << "The parent password is set.\n";
-  }
-  NoteIfUnlocked(context);
-  return ExitOk;
-}
-
-int RunLock(TConfigContext& context) {
-  RefuseTypeFlags(context.Line);
-  ExpectWords(context, 2, 2, "save or print, then on or off");
-  const std::string& what = context.Line.Words[0];
-  const std::string& state = context.Line.Words[1];
-  const char* name = SameTextAscii(what, "save")    ? "PasswordSave"
-                     : SameTextAscii(what, "print") ? "PasswordPrint"
-                                                    : nullptr;
-  if (name == nullptr) throw EUsage("lock takes save or print, not \"" + what + "\".");
-  if (!SameTextAscii(state, "on") && !SameTextAscii(state, "off"))
-    throw EUsage("lock " + what + " takes on or off, not \"" + state + "\".");
-  const bool on = SameTextAscii(state, "on");
-  context.Store.WriteBool(name, on, SectionMain);
-  context.Console.Out << (SameTextAscii(what, "save") ? "Saving" : "Printing")
-                      << (on ? " now asks for the parent password.\n" : " no longer asks for the parent password.\n");
-  if (on && context.Store.ReadString("ParentPassword", "", SectionMain).empty())
-    context.Console.Err << "Note: no parent password is set, so an empty answer lets it go ahead; "
-                           "set one with \"tintwell-config password\".\n";
   return ExitOk;
 }
 

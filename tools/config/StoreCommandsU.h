@@ -1,6 +1,6 @@
 // The config tool's commands on the settings store itself: reading and
-// writing single values, listing, importing and exporting INI text, going
-// back to the factory settings, and the parent's password and locks.
+// writing single values, listing, importing and exporting INI text, and
+// going back to the factory settings.
 #pragma once
 
 #include <string>
@@ -25,8 +25,6 @@ int RunSet(TConfigContext& context);
 int RunList(TConfigContext& context);
 int RunExport(TConfigContext& context);
 int RunReset(TConfigContext& context);
-int RunPassword(TConfigContext& context);
-int RunLock(TConfigContext& context);
 
 // Imports every section of file with the defaults file's rules into the
 // store at databasePath. Runs on a store of its own (the file is its
