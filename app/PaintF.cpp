@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "controls/QBubbleHintU.h"
 #include "controls/QDialogF.h"
@@ -82,6 +83,7 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
 
   // Step 7: background, title and then every button and the bubble.
   LoadArtwork();
+  ConnectAutosave();
   ConnectEvents();
   // Until a picture opens the title line is empty.
   FTitleLabel->clear();
@@ -91,6 +93,9 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
 TFMain::~TFMain() {
   DisconnectEvents();
   HideHint();
+  // A write still running ends; the writer's thread is joined.
+  FAutosaveTimer->stop();
+  FAutosave.reset();
   // The sounds, the cursors and the palettes go first; the picture, the
   // catalog and the controls follow with the members and the base form.
   FSounds.reset();
