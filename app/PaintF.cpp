@@ -17,10 +17,12 @@
 #include "controls/QDialogF.h"
 #include "controls/QImgButtonU.h"
 #include "controls/QSliderU.h"
+#include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
 #include "palette/PaletteU.h"
 #include "palette/qt/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
+#include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
 #include "pictures/qt/ArtResourceU.h"
 #include "settings/ProgramGlobalsU.h"
@@ -335,6 +337,9 @@ void TFMain::DeferredInit() {
         break;
       }
     }
+    // A write of an earlier run that was killed before its rename left its
+    // temporary file behind.
+    RemoveStaleTemporaryFiles(NativePath(QCSetting().ReadPathSave()));
     // A picture that cannot be opened ends only the opening; the rest of
     // the start runs in every case.
     Guarded([&] { OpenPicture(start); });
