@@ -32,16 +32,17 @@ void TColoringAutosave::Changed(TAutosaveTime Now) {
   if (!FStopped) FSchedule.Changed(Now);
 }
 
-std::optional<TAutosaveTime> TColoringAutosave::Tick(TAutosaveTime Now, TPainterModel& Painter,
-                                                     TStayColored StayColored,
-                                                     bool OutlineChanged, bool Stroking) {
+std::optional<TAutosaveTime> TColoringAutosave::Tick(
+    TAutosaveTime Now, TPainterModel& Painter, const std::function<TStayColored()>& StayColored,
+    bool OutlineChanged, bool Stroking) {
   TakeResult(Now, true);
   if (!FOpen || FStopped) return NextTick(Now);
   if (Stroking) Changed(Now);
-  if (StayColored != scAcrossRuns) {
+  if (!FSchedule.Due(Now) || FWriter.Busy()) return NextTick(Now);
+  if (StayColored() != scAcrossRuns) {
     // The colouring is stored when the picture is left, if at all.
     FSchedule.Clear();
-  } else if (FSchedule.Due(Now) && !FWriter.Busy()) {
+  } else {
     const TAutosaveTime since = FSchedule.FirstUnwritten();
     if (FWriter.Start(Painter, Painter.TakeChangedArea(), FFiles, OutlineChanged, FChanges)) {
       FWriteSince = since;

@@ -54,14 +54,14 @@ class TColoringAutosave {
   void Changed(TAutosaveTime Now);
 
   // Takes the result of a write that ended (reporting a failure) and, when
-  // a write is due at Now and StayColored is 2, hands the painter's state to
-  // the writer. Stroking: a stroke is under way, so its pixels keep
-  // changing. OutlineChanged: the outline differs from the picture's own,
-  // so the outline file is written too. Returns when to tick next; none
-  // while there is nothing to do until the next change.
+  // a write is due at Now and StayColored (asked only then) is 2, hands the
+  // painter's state to the writer. Stroking: a stroke is under way, so its
+  // pixels keep changing. OutlineChanged: the outline differs from the
+  // picture's own, so the outline file is written too. Returns when to tick
+  // next; none while there is nothing to do until the next change.
   std::optional<TAutosaveTime> Tick(TAutosaveTime Now, TPainterModel& Painter,
-                                    TStayColored StayColored, bool OutlineChanged,
-                                    bool Stroking);
+                                    const std::function<TStayColored()>& StayColored,
+                                    bool OutlineChanged, bool Stroking);
   // When the next tick is wanted, as Tick returns it.
   std::optional<TAutosaveTime> NextTick(TAutosaveTime Now) const;
 

@@ -22,7 +22,7 @@ bool TColoringWriter::Start(const TPainterModel& Painter, const TRect& Changed,
   if (FStopped || !Painter.HasPicture() || Busy()) return false;
   // No write runs, so the thread does not read the copy now; the lock below
   // hands the updated copy over.
-  CopyArea(Painter, Changed);
+  CopyArea(Painter, Changed, WithOutline);
   {
     std::lock_guard<std::mutex> guard(FLock);
     FFiles = Files;
@@ -34,32 +34,41 @@ bool TColoringWriter::Start(const TPainterModel& Painter, const TRect& Changed,
   return true;
 }
 
-void TColoringWriter::CopyArea(const TPainterModel& Painter, const TRect& Area) {
+void TColoringWriter::CopyArea(const TPainterModel& Painter, const TRect& Area,
+                               bool WithOutline) {
   const TRaster24& color = Painter.ColorLayer();
   const TRaster1& outline = Painter.OutlineLayer();
   auto& copyColor = std::get<TRaster24>(FColor);
   auto& copyOutline = std::get<TRaster1>(FOutline);
-  const bool sameSize = copyColor.Width() == color.Width() &&
-                        copyColor.Height() == color.Height() &&
-                        copyOutline.Width() == outline.Width() &&
-                        copyOutline.Height() == outline.Height();
-  if (!FCopyValid || !sameSize) {
-    // CopyFrom keeps the block when the size is the same.
-    copyColor.CopyFrom(color);
-    copyOutline.CopyFrom(outline);
-    FCopyValid = true;
-    return;
-  }
   const TRect r = IntersectRect(Area, Painter.PictureBounds());
-  if (r.IsEmpty()) return;
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    std::memcpy(copyColor.Row(y) + 3 * size_t(r.Left), color.Row(y) + 3 * size_t(r.Left),
-                3 * size_t(r.Width()));
-    std::memcpy(copyOutline.Row(y) + r.Left, outline.Row(y) + r.Left, size_t(r.Width()));
+  // CopyFrom keeps the block when the size is the same.
+  if (!FColorValid || copyColor.Width() != color.Width() ||
+      copyColor.Height() != color.Height()) {
+    copyColor.CopyFrom(color);
+    FColorValid = true;
+  } else {
+    for (int y = r.Top; y < r.Bottom; ++y)
+      std::memcpy(copyColor.Row(y) + 3 * size_t(r.Left), color.Row(y) + 3 * size_t(r.Left),
+                  3 * size_t(r.Width()));
+  }
+  // Most colourings never change the outline: its copy is kept only while
+  // it is written, and made whole again when it is needed.
+  if (!WithOutline) {
+    FOutlineValid = false;
+  } else if (!FOutlineValid || copyOutline.Width() != outline.Width() ||
+             copyOutline.Height() != outline.Height()) {
+    copyOutline.CopyFrom(outline);
+    FOutlineValid = true;
+  } else {
+    for (int y = r.Top; y < r.Bottom; ++y)
+      std::memcpy(copyOutline.Row(y) + r.Left, outline.Row(y) + r.Left, size_t(r.Width()));
   }
 }
 
-void TColoringWriter::Forget() { FCopyValid = false; }
+void TColoringWriter::Forget() {
+  FColorValid = false;
+  FOutlineValid = false;
+}
 
 void TColoringWriter::Wait() {
   std::unique_lock<std::mutex> guard(FLock);

@@ -71,13 +71,15 @@ class TColoringWriter {
 
  private:
   void Run();
-  void CopyArea(const TPainterModel& Painter, const TRect& Area);
+  void CopyArea(const TPainterModel& Painter, const TRect& Area, bool WithOutline);
 
   // The copy: a TRaster24 and a TRaster1, held as bitmaps so the encoder
   // takes them as they are.
   TBitmap FColor{TRaster24()};
   TBitmap FOutline{TRaster1()};
-  bool FCopyValid = false;
+  // The copies follow the painter up to the changed area of the next Start.
+  bool FColorValid = false;
+  bool FOutlineValid = false;
 
   mutable std::mutex FLock;
   std::condition_variable FWake;

@@ -43,7 +43,7 @@ void TFMain::AutosaveChanged() {
 void TFMain::AutosaveTick() {
   Guarded([this] {
     const TAutosaveTime now = AutosaveNow();
-    const TStayColored stay = PictureOpen() ? StayColored() : scNever;
+    const auto stay = [this] { return PictureOpen() ? StayColored() : scNever; };
     ArmAutosave(FAutosave->Tick(now, *FPainter, stay, FOutlineChanged, FPainter->Stroking()),
                 now);
   });
