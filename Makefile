@@ -46,13 +46,16 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD)-asan --output-on-failure
 
-# The sound system's threads under ThreadSanitizer.
+# The sound system's threads and the colourings' background writer under
+# ThreadSanitizer.
 test-tsan: deps
 	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTWELL_WERROR=$(WERROR) \
 	  -DTINTWELL_CORE_ONLY=ON -DTINTWELL_TSAN=ON
-	cmake --build $(BUILD)-tsan --target tintwell_core_tests
+	cmake --build $(BUILD)-tsan --target tintwell_core_tests tintwell_autosave_tests
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  $(BUILD)-tsan/tests/tintwell_core_tests --gtest_filter='*Sound*:*Audio*:*Mixer*:*Channel*'
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  $(BUILD)-tsan/tests/tintwell_autosave_tests
 
 # A short bounded libFuzzer run over the image readers.
 test-fuzz: deps

@@ -1,6 +1,7 @@
 #include "app/ColoringStoreU.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "painter/ErrorsU.h"
@@ -71,10 +72,15 @@ TColoringFiles ColoringFileNames(const std::string& Entry, const std::string& Sa
 bool StoreColoring(const TPainterModel& Painter, const TColoringFiles& Files, bool ColorChanged,
                    bool OutlineChanged, TStayColored StayColored) {
   if (!StoresColorings(StayColored) || !ColorChanged || !Painter.HasPicture()) return false;
-  // SaveToFile writes through a temporary file renamed over the target.
-  Painter.SaveToFile(NativePath(Files.ColorFile), false);
-  if (OutlineChanged) Painter.SaveToFile(NativePath(Files.OutlineFile), true);
+  std::optional<TBitmap> Outline;
+  if (OutlineChanged) Outline = Painter.CopyLayer(true);
+  WriteColoring(Painter.CopyLayer(false), Outline ? &*Outline : nullptr, Files);
   return true;
+}
+
+void WriteColoring(const TBitmap& Color, const TBitmap* Outline, const TColoringFiles& Files) {
+  if (Outline) WriteFileAtomically(NativePath(Files.OutlineFile), EncodeGif(*Outline));
+  WriteFileAtomically(NativePath(Files.ColorFile), EncodeGif(Color));
 }
 
 TColoringLoadResult LoadColoring(TPainterModel& Painter, const TColoringFiles& Files,

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "painter/RasterU.h"
+
 namespace tw {
 
 class TPainterModel;
@@ -53,14 +55,27 @@ struct TColoringFiles {
 TColoringFiles ColoringFileNames(const std::string& Entry, const std::string& SaveFolder);
 
 // Writes the open picture's colouring when StayColored allows it and the
-// colour layer changed: the colour layer to ColorFile, then, when the
-// outline changed too, the outline layer to OutlineFile. Each file is
-// written atomically (temporary file, then rename), so the previous file
-// stays whole when writing fails; folders are created as needed. Returns
-// whether anything was written. Throws EError naming the file when a write
-// fails (the file then keeps its previous content).
+// colour layer changed: when the outline changed too, the outline layer to
+// OutlineFile, then the colour layer to ColorFile (see WriteColoring for the
+// order). Returns whether anything was written. Throws EError naming the
+// file when a write fails (the file then keeps its previous content).
 bool StoreColoring(const TPainterModel& Painter, const TColoringFiles& Files, bool ColorChanged,
                    bool OutlineChanged, TStayColored StayColored);
+
+// Writes a colouring as GIF files: Outline (a TRaster1; null: the outline
+// file is left as it is) to OutlineFile first, then Color (a TRaster24) to
+// ColorFile. Each file is written atomically (temporary file, then rename),
+// so the previous file stays whole when writing fails; folders are created
+// as needed. Throws EError naming the file when a write fails.
+//
+// The outline goes first because the colour file is the one that counts:
+// reading back lays the colour file over the outline file and keeps every
+// outline pixel black. When the program dies between the two renames, the
+// new outline meets the previous colour file, and every pixel then shows
+// either the newer state (a line drawn since) or the previous one, never
+// anything else. In the other order an erased line would come back over the
+// newer colours.
+void WriteColoring(const TBitmap& Color, const TBitmap* Outline, const TColoringFiles& Files);
 
 // What LoadColoring did with each file.
 enum class TColoringLoad {

@@ -11,15 +11,18 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "controls/QBubbleHintU.h"
 #include "controls/QDialogF.h"
 #include "controls/QImgButtonU.h"
 #include "controls/QSliderU.h"
+#include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
 #include "palette/PaletteU.h"
 #include "palette/qt/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
+#include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
 #include "pictures/qt/ArtResourceU.h"
 #include "settings/ProgramGlobalsU.h"
@@ -82,6 +85,7 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
 
   // Step 7: background, title and then every button and the bubble.
   LoadArtwork();
+  ConnectAutosave();
   ConnectEvents();
   // Until a picture opens the title line is empty.
   FTitleLabel->clear();
@@ -91,6 +95,9 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
 TFMain::~TFMain() {
   DisconnectEvents();
   HideHint();
+  // A write still running ends; the writer's thread is joined.
+  FAutosaveTimer->stop();
+  FAutosave.reset();
   // The sounds, the cursors and the palettes go first; the picture, the
   // catalog and the controls follow with the members and the base form.
   FSounds.reset();
@@ -330,6 +337,9 @@ void TFMain::DeferredInit() {
         break;
       }
     }
+    // A write of an earlier run that was killed before its rename left its
+    // temporary file behind.
+    RemoveStaleTemporaryFiles(NativePath(QCSetting().ReadPathSave()));
     // A picture that cannot be opened ends only the opening; the rest of
     // the start runs in every case.
     Guarded([&] { OpenPicture(start); });

@@ -8,6 +8,7 @@
 //   PaintF.cpp           creation, layout with anchors, deferred start, teardown
 //   PaintF_Pictures.cpp  the catalog: opening pictures, stored colourings,
 //                        title, fitting and centring
+//   PaintF_Autosave.cpp  the stored colouring written while the child paints
 //   PaintF_Commands.cpp  buttons, tools, slider, wells, palettes, zoom, undo,
 //                        the dialog commands and the bubble hints
 //   PaintF_Dropper.cpp   the dropper and the mix tray
@@ -24,9 +25,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/AutosaveScheduleU.h"
 #include "app/ColoringStoreU.h"
 #include "app/MainKeysU.h"
 #include "controls/QBaseF.h"
@@ -35,6 +38,7 @@
 
 class QLabel;
 class QScrollArea;
+class QTimer;
 class QWidget;
 
 namespace tw {
@@ -48,6 +52,7 @@ class TQImgButton;
 class TQSlider;
 class TToolCursors;
 class TMainSounds;
+class TColoringAutosave;
 
 // The web site named in the farewell message.
 inline constexpr const char* ProductWebSite = "https://tintwell.org";
@@ -81,6 +86,14 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void ApplyBrushSize();
   void ShowMessageKey(const std::string& CaptionKey, const std::string& TextKey,
                       const std::vector<std::string>& Args);
+
+  // The stored colouring written while the child paints (PaintF_Autosave.cpp).
+  // The timer's tick: hands the colouring to the background writer when a
+  // write is due, and arms the timer for the next tick.
+  void AutosaveTick();
+  // The clock the autosave is told; the steady clock unless a test sets one.
+  void SetAutosaveClock(std::function<TAutosaveTime()> Clock);
+  TColoringAutosave& Autosave() const { return *FAutosave; }
 
   // Tools, cues, wells and palettes.
   void PlayCue(int Cue);
@@ -187,6 +200,13 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   bool CanShowHints() const;
   void SaveOrPrint(bool Print);
 
+  // The picture changed (an action ended): the autosave is told and its
+  // timer armed.
+  void AutosaveChanged();
+  void ArmAutosave(std::optional<TAutosaveTime> When, TAutosaveTime Now);
+  TAutosaveTime AutosaveNow() const;
+  void ConnectAutosave();
+
   // Closing (PaintF_Window.cpp).
   bool RunCloseSequence();
   void ApplicationStateChanged(Qt::ApplicationState State);
@@ -243,6 +263,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   std::unique_ptr<IPointer> FOwnPointer;
   IPointer* FPointer = nullptr;
   std::unique_ptr<TMainKeys> FKeys;
+  std::unique_ptr<TColoringAutosave> FAutosave;
+  QTimer* FAutosaveTimer = nullptr;
+  std::function<TAutosaveTime()> FAutosaveClock;
   TQCGraphic FPicture;
   std::vector<std::string> FCatalog;
 

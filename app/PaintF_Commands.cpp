@@ -77,6 +77,11 @@ void TFMain::ConnectEvents() {
   FPainter->OnSetPaintMode = [this](TPainterModel&, TPaintMode& Mode) {
     PainterSetPaintMode(Mode);
   };
+  // A stroke's release ends its action (its press began it).
+  FPainter->OnMouseUp = [this](TPainter&, Qt::MouseButton, Qt::MouseButtons,
+                               Qt::KeyboardModifiers, int, int) {
+    if (FPainter->Stroking() && PictureOpen()) AutosaveChanged();
+  };
 
   for (TQHintControl* control : findChildren<TQHintControl*>()) {
     if (control->Hint().isEmpty()) continue;
@@ -97,6 +102,7 @@ void TFMain::DisconnectEvents() {
   FPainter->OnClickAt = nullptr;
   FPainter->OnSetPaintColor = nullptr;
   FPainter->OnSetPaintMode = nullptr;
+  FPainter->OnMouseUp = nullptr;
 }
 
 void TFMain::PlayCue(int Cue) {
@@ -197,17 +203,20 @@ void TFMain::PainterClickAt(TPoint Pt) {
     case pmFill:
       PlayCue(cueSplash);
       FColorChanged = true;
+      AutosaveChanged();
       break;
     case pmBrush:
     case pmMBrush:
       PlayCue(cueStrokeUp);
       FColorChanged = true;
+      AutosaveChanged();
       break;
     case pmMarker:
     case pmEraser:
       PlayCue(cueStrokeUp);
       FColorChanged = true;
       FOutlineChanged = true;
+      AutosaveChanged();
       break;
     case pmDropper: {
       // Black lines are never taken.
@@ -290,6 +299,7 @@ void TFMain::UndoCommand() {
   FPainter->Undo();
   FColorChanged = true;
   FOutlineChanged = true;
+  AutosaveChanged();
 }
 
 void TFMain::NextMixMode() { FPainter->SetMixMode(FollowingMixMode(FPainter->MixMode())); }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/ColoringAutosaveU.h"
 #include "app/ColoringStoreU.h"
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
@@ -38,6 +39,8 @@ TColoringFiles TFMain::ColoringFiles(int Index) const {
 }
 
 void TFMain::CloseCurrentPicture() {
+  // A write still running ends before the picture is left; none follows.
+  FAutosave->PictureClosed();
   FPictureOpen = false;
   FPaintingArea->hide();
   // The title line names only a picture that is shown.
@@ -47,7 +50,10 @@ void TFMain::CloseCurrentPicture() {
 
 void TFMain::OpenPicture(int Index) {
   if (FCatalog.empty()) return;
-  StoreColoring();
+  // A write of this picture still running ends first; when the files then
+  // hold every change, there is nothing left to store.
+  FAutosave->Settle();
+  if (!FAutosave->UpToDate()) StoreColoring();
   const int count = int(FCatalog.size());
   FCurrentPicture = Index < 0 ? count - 1 : Index >= count ? 0 : Index;
   PlayCue(cuePageTurn);
@@ -75,6 +81,7 @@ void TFMain::OpenPicture(int Index) {
   LoadColoring(*FPainter, ColoringFiles(FCurrentPicture), StayColored());
   FPainter->ClearHistory();
   ClearChangedFlags();
+  FAutosave->PictureOpened(ColoringFiles(FCurrentPicture));
 }
 
 void TFMain::RemoveMissingPicture() {
@@ -87,12 +94,19 @@ void TFMain::RemoveMissingPicture() {
 
 void TFMain::StoreColoring() {
   if (!PictureOpen()) return;
+  // A background write must not land after this one with an older state.
+  FAutosave->Settle();
   ::tw::StoreColoring(*FPainter, ColoringFiles(FCurrentPicture), FColorChanged, FOutlineChanged,
                       StayColored());
+  FAutosave->Discard();
 }
 
 void TFMain::DropColoring() {
+  // A write still running would bring the files back after the deletion.
+  FAutosave->Settle();
   if (PictureOpen()) ::tw::DropColoring(ColoringFiles(FCurrentPicture));
+  // The painter shows the clean picture, which is what no files mean.
+  FAutosave->Discard();
   ClearChangedFlags();
 }
 

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
+#include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "controls/QBubbleHintU.h"
@@ -75,10 +76,13 @@ bool TFMain::RunCloseSequence() {
   // A colouring that cannot be written has been reported; the rest of the
   // close goes on, and the previous stored file is still whole.
   Guarded([this] {
+    // From here on nothing is written in the background; a write still
+    // running ends first, so none lands after the deletions below.
+    FAutosave->Stop();
     const TStayColored stay = StayColored();
     if (DeletesColoringsAtClose(stay))
       DeleteAllColorings(FCatalog, QCSetting().ReadPathSave());
-    else if (StoresColoringAtClose(stay))
+    else if (StoresColoringAtClose(stay) && !FAutosave->UpToDate())
       StoreColoring();
   });
   if (PictureOpen()) QCSetting().WriteCurrentPicture(FCatalog[size_t(FCurrentPicture)]);

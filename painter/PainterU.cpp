@@ -101,7 +101,7 @@ void TPainterModel::CopyIntoColorLayer(const TRaster24& src) {
   for (int y = r.Top; y < r.Bottom; ++y)
     std::memcpy(FColor.Row(y), src.Row(y), size_t(r.Width()) * 3);
   Commit(r);
-  InvalidatePicture(r);
+  LayersChanged(r);
 }
 
 void TPainterModel::BuildLayers(const TRaster24& source) {
@@ -134,11 +134,22 @@ void TPainterModel::BuildLayers(const TRaster24& source) {
   UpdateScale();
   ScaleChanged();
   UpdateDrawingTools();
-  InvalidatePicture(PictureBounds());
+  LayersChanged(PictureBounds());
 }
 
 void TPainterModel::Commit(const TRect& r) {
   if (!r.IsEmpty()) ComposeRect(FColor, FOutline, FBorder, r);
+}
+
+void TPainterModel::LayersChanged(const TRect& r) {
+  FChangedArea = UnionRect(FChangedArea, r);
+  InvalidatePicture(r);
+}
+
+TRect TPainterModel::TakeChangedArea() {
+  const TRect area = FChangedArea;
+  FChangedArea = TRect();
+  return area;
 }
 
 void TPainterModel::LoadLayerFromFile(const std::string& fileName, bool whole) {
@@ -248,7 +259,7 @@ void TPainterModel::Undo() {
   }
   UpdateDrawingTools();
   FLastChange = PictureBounds();
-  InvalidatePicture(PictureBounds());
+  LayersChanged(PictureBounds());
 }
 
 void TPainterModel::ClearHistory() {
@@ -313,7 +324,7 @@ bool TPainterModel::FillAt(TPoint pt) {
       FBorder.Row(r.Y)[r.X0] = TRaster1::White;
   }
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
-  InvalidatePicture(FLastChange);
+  LayersChanged(FLastChange);
   return true;
 }
 
@@ -430,7 +441,7 @@ void TPainterModel::StrokeTo(TPoint pt) {
   if (!r.IsEmpty() && ready) DrawSegment(pt, r);
   FPrevious = pt;
   FLastChange = r;
-  if (!r.IsEmpty()) InvalidatePicture(r);
+  if (!r.IsEmpty()) LayersChanged(r);
 }
 
 void TPainterModel::EndStroke() {

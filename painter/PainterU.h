@@ -108,6 +108,11 @@ class TPainterModel {
   TMixOp MixOp() const { return FPaintMixer.Op(); }
   // The picture rectangle the last tool action or stroke segment changed.
   TRect LastChange() const { return FLastChange; }
+  // The smallest rectangle holding every pixel of either layer that changed
+  // since the previous call (or since the first picture was loaded); the
+  // next call starts afresh. A copy of the layers kept up to date from it
+  // needs to copy only that rectangle. Meant for one taker.
+  TRect TakeChangedArea();
 
  protected:
   // A picture rectangle changed and must be shown again.
@@ -132,6 +137,9 @@ class TPainterModel {
   void CopyIntoColorLayer(const TRaster24& src);
   void RebuildBorderMap(const TRect& r);
   void Commit(const TRect& r);
+  // Every change of the layers ends here: the rectangle is remembered for
+  // TakeChangedArea and shown again.
+  void LayersChanged(const TRect& r);
   void UpdateScale();
   // Draws the piece of stroke from the previous point to pt, inside clip, on
   // the layers the current tool paints.
@@ -171,6 +179,7 @@ class TPainterModel {
   bool FStroking = false;
   TPoint FPrevious;
   TRect FLastChange;
+  TRect FChangedArea;
 
   TRaster24 FColor;
   TRaster1 FOutline;

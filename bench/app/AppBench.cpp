@@ -8,7 +8,9 @@
 //     time per segment and the paint regions each segment asked for;
 //   - resident memory after the start and after ten strokes;
 //   - a fill of the picture's largest region from the Space key (the
-//     keyboard's left button) to the painted result.
+//     keyboard's left button) to the painted result;
+//   - what keeping the colouring on disk in the background adds to an action
+//     on the UI thread: a fill and a brush stroke with and without it.
 // Every time ends when the painter's paint event has run and its window's
 // update was handed to the window system.
 #include <QApplication>
@@ -17,16 +19,22 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "app/ApplicationU.h"
+#include "app/ColoringAutosaveU.h"
 #include "app/PaintF.h"
 #include "bench/app/AppBenchProbeU.h"
 #include "controls/QImgButtonU.h"
 #include "painter/qt/PainterQtU.h"
+#include "pictures/QFoldersU.h"
+#include "settings/ProgramGlobalsU.h"
 
 namespace tw {
 namespace {
@@ -35,6 +43,8 @@ constexpr int OpenRuns = 10;
 constexpr int Strokes = 10;
 constexpr int SegmentsPerStroke = 20;
 constexpr int SegmentStep = 12;
+constexpr int AutosaveBlocks = 6;
+constexpr int AutosaveRunsPerBlock = 5;
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -208,17 +218,11 @@ std::pair<TPoint, long> LargestRegion(const TPainter& p) {
   return {best, bestSize};
 }
 
-void MeasureFill(TFMain& form, TPaintProbe& probe, int picture) {
-  form.OpenPicture(picture);
-  form.DropColoring();
-  form.OpenPicture(picture);
-  Settle();
-  ChooseTool(form, pmFill);
-  TPainter& p = form.Painter();
-  const auto [seed, size] = LargestRegion(p);
+// A control position inside the region of seed. The seed is the region's
+// first pixel in reading order; a pixel a little inside keeps the scaled
+// position off the outline.
+QPoint InsideRegion(const TPainter& p, TPoint seed) {
   const QPoint control(int(seed.x * p.Scale() + 0.5), int(seed.y * p.Scale() + 0.5));
-  // The seed is the region's first pixel in reading order; a pixel a little
-  // inside keeps the scaled position off the outline.
   QPoint inside = control;
   for (int d = 1; d < 12; ++d) {
     const TPoint t = p.ControlToPicture(control + QPoint(d, d));
@@ -227,6 +231,18 @@ void MeasureFill(TFMain& form, TPaintProbe& probe, int picture) {
       inside = control + QPoint(d, d);
     }
   }
+  return inside;
+}
+
+void MeasureFill(TFMain& form, TPaintProbe& probe, int picture) {
+  form.OpenPicture(picture);
+  form.DropColoring();
+  form.OpenPicture(picture);
+  Settle();
+  ChooseTool(form, pmFill);
+  TPainter& p = form.Painter();
+  const auto [seed, size] = LargestRegion(p);
+  const QPoint inside = InsideRegion(p, seed);
   const TPoint target = p.ControlToPicture(inside);
   const TColor before = p.ColorLayer().Pixel(target.x, target.y);
   QCursor::setPos(p.mapToGlobal(inside));
@@ -246,6 +262,118 @@ void MeasureFill(TFMain& form, TPaintProbe& probe, int picture) {
               "%06X%s\n",
               t1 - t0, RegionArea(probe.Painted()), unsigned(before), unsigned(after),
               painted && before != after ? "" : "  (FAILED: no change seen)");
+}
+
+// One action on the UI thread, timed from its first event to the end of the
+// paint it caused, then the autosave's two ticks on a clock moved far on:
+// the one that copies the changed area and hands it to the writer, and,
+// after the writer has finished, the one that takes its result. The write
+// itself runs on the writer's thread and is not counted. Each part is
+// timed on the wall clock and as the UI thread's own processor time, which
+// other processes on a busy machine do not stretch.
+struct TActionTimes {
+  double ActionMs = 0, ActionCpuMs = 0, TicksMs = 0, TicksCpuMs = 0;
+};
+
+TActionTimes TimedAction(TFMain& form, TPaintProbe& probe, TAutosaveTime& clock,
+                         const std::function<void()>& action) {
+  Settle();
+  TActionTimes times;
+  const int before = probe.Paints();
+  const double t0 = NowMs(), c0 = ThreadCpuMs();
+  action();
+  probe.WaitForPaint(before);
+  times.ActionMs = NowMs() - t0;
+  times.ActionCpuMs = ThreadCpuMs() - c0;
+  clock += std::chrono::minutes(1);
+  double t = NowMs(), c = ThreadCpuMs();
+  form.AutosaveTick();
+  times.TicksMs = NowMs() - t;
+  times.TicksCpuMs = ThreadCpuMs() - c;
+  form.Autosave().WaitForWrite();
+  t = NowMs();
+  c = ThreadCpuMs();
+  form.AutosaveTick();
+  times.TicksMs += NowMs() - t;
+  times.TicksCpuMs += ThreadCpuMs() - c;
+  return times;
+}
+
+void MeasureAutosave(TFMain& form, TPaintProbe& probe, int picture) {
+  TAutosaveTime clock = TAutosaveClock::now();
+  form.SetAutosaveClock([&clock] { return clock; });
+  form.OpenPicture(picture);
+  form.DropColoring();
+  form.OpenPicture(picture);
+  TPainter& p = form.Painter();
+  const QPoint inside = InsideRegion(p, LargestRegion(p).first);
+  const QRect visible = p.visibleRegion().boundingRect();
+  const TColor paints[2] = {0x3050E0, 0x40C020};
+  auto fill = [&p, inside] {
+    SendMouse(p, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(p, QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
+  };
+  int strokes = 0;
+  auto stroke = [&p, visible, &strokes] {
+    QPoint at(visible.center().x() - SegmentsPerStroke * SegmentStep / 2,
+              visible.top() + visible.height() / 4 + (strokes++ % 10) * 15);
+    SendMouse(p, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    for (int s = 0; s < SegmentsPerStroke; ++s) {
+      at += QPoint(SegmentStep, s % 2 ? 3 : -3);
+      SendMouse(p, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+    }
+    SendMouse(p, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+  };
+  const std::string colourFile = NativePath(
+      ColoringFileNames(form.Catalog()[size_t(picture)], QCSetting().ReadPathSave()).ColorFile);
+  std::printf("autosave picture %d (%dx%d), %d runs of each action without and with the "
+              "background write (StayColored 1 and 2)\n",
+              picture, p.UnscaledWidth(), p.UnscaledHeight(), AutosaveBlocks * AutosaveRunsPerBlock);
+  for (int kind = 0; kind < 2; ++kind) {
+    ChooseTool(form, kind == 0 ? pmFill : pmBrush);
+    std::vector<double> alone, with, ticks, aloneWall, withWall;
+    auto act = [&](int run) {
+      // Two paints in turn, so every fill changes the region.
+      p.SetPaintColor(paints[run % 2]);
+      return kind == 0 ? TimedAction(form, probe, clock, fill)
+                       : TimedAction(form, probe, clock, stroke);
+    };
+    // Untimed first: the undo history fills up and then reuses its blocks.
+    for (int run = 0; run < p.MaxHistory + 2; ++run) act(run);
+    // Blocks without and with the write in turn, so both see the machine in
+    // the same state; the first action of a block, which follows the other
+    // kind, is not counted.
+    for (int block = 0; block < AutosaveBlocks; ++block)
+      for (const int stay : {int(scWhileRunning), int(scAcrossRuns)}) {
+        QCSetting().Store().WriteInteger("StayColored", stay, SectionMain);
+        act(0);
+        for (int run = 1; run <= AutosaveRunsPerBlock; ++run) {
+          const TActionTimes t = act(run);
+          if (stay == scAcrossRuns) {
+            with.push_back(t.ActionCpuMs + t.TicksCpuMs);
+            ticks.push_back(t.TicksCpuMs);
+            withWall.push_back(t.ActionMs + t.TicksMs);
+          } else {
+            alone.push_back(t.ActionCpuMs);
+            aloneWall.push_back(t.ActionMs);
+          }
+        }
+      }
+    std::printf("autosave %s: UI thread alone median %.2f ms, with the write %.2f ms "
+                "(its ticks %.2f ms, max %.2f ms): ratio %.2f, added %.2f ms   target 2 ms\n",
+                kind == 0 ? "fill of the largest region" : "brush stroke of 20 segments",
+                Median(alone), Median(with), Median(ticks),
+                *std::max_element(ticks.begin(), ticks.end()),
+                Median(alone) > 0 ? Median(with) / Median(alone) : 0.0,
+                Median(with) - Median(alone));
+    std::printf("autosave %s: wall clock alone median %.2f ms, with the write %.2f ms\n",
+                kind == 0 ? "fill of the largest region" : "brush stroke of 20 segments",
+                Median(aloneWall), Median(withWall));
+  }
+  QCSetting().Store().WriteInteger("StayColored", scAcrossRuns, SectionMain);
+  std::printf("autosave stored colouring written: %s\n",
+              std::filesystem::exists(colourFile) ? "yes" : "NO (FAILED)");
+  form.SetAutosaveClock(nullptr);
 }
 
 void RunMeasurements(TFMain& form) {
@@ -272,6 +400,7 @@ void RunMeasurements(TFMain& form) {
   MeasureStrokes(form, probe);
   Memory("after ten strokes (full history)");
   MeasureFill(form, probe, picture);
+  MeasureAutosave(form, probe, picture);
   std::fflush(stdout);
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <fstream>
 
 namespace tw {
@@ -13,6 +14,12 @@ namespace tw {
 double NowMs() {
   using namespace std::chrono;
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 TMemory ReadMemory() {

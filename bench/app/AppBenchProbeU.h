@@ -1,7 +1,8 @@
 // The measuring tools of the in-process program measurements: a probe that
 // records the paint events a widget receives (how many, the rectangles
-// asked for), the wait for the next paint, a monotonic clock in
-// milliseconds, the process's resident memory from /proc, and the median.
+// asked for), the wait for the next paint, a monotonic clock and the
+// thread's processor time in milliseconds, the process's resident memory
+// from /proc, and the median.
 #pragma once
 
 #include <QObject>
@@ -16,6 +17,8 @@ namespace tw {
 
 // Milliseconds on the monotonic clock.
 double NowMs();
+// The calling thread's processor time in milliseconds.
+double ThreadCpuMs();
 
 // VmRSS and VmHWM of this process in KiB, from /proc/self/status.
 struct TMemory {

@@ -1,7 +1,10 @@
 // Writing a whole file so that the target is always either the old file or
 // the complete new one: the bytes go to a temporary file in the same folder,
 // are flushed to disk, and the temporary file is renamed over the target.
+// A process killed in between leaves its temporary file, which a later
+// process removes by its name.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "painter/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
@@ -19,6 +23,37 @@ namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
+
+// ".tw<process id>-<counter>.tmp": hidden, and the process id tells whether
+// its writer may still be at work.
+std::string TemporaryName(pid_t pid, unsigned counter) {
+  return ".tw" + std::to_string(pid) + "-" + std::to_string(counter) + ".tmp";
+}
+
+bool AllDigits(const std::string& text) {
+  return !text.empty() && text.size() <= 10 &&
+         text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The process id in a name TemporaryName made; false for any other name.
+bool ParseTemporaryName(const std::string& name, pid_t& pid) {
+  const std::string prefix = ".tw", suffix = ".tmp";
+  if (name.size() <= prefix.size() + suffix.size() || name.rfind(prefix, 0) != 0 ||
+      name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  const std::string middle =
+      name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  const size_t dash = middle.find('-');
+  if (dash == std::string::npos || !AllDigits(middle.substr(0, dash)) ||
+      !AllDigits(middle.substr(dash + 1)))
+    return false;
+  const long long value = std::stoll(middle.substr(0, dash));
+  if (value <= 0 || value > 0x7FFFFFFF) return false;
+  pid = pid_t(value);
+  return true;
+}
+
+bool ProcessRuns(pid_t pid) { return kill(pid, 0) == 0 || errno == EPERM; }
 
 // Removes the temporary file and closes its descriptor unless the write
 // went through.
@@ -37,8 +72,7 @@ class TTemporaryFile {
   int Create(const fs::path& folder, mode_t mode) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const fs::path path = folder / (".tw" + std::to_string(getpid()) + "-" +
-                                      std::to_string(counter.fetch_add(1)) + ".tmp");
+      const fs::path path = folder / TemporaryName(getpid(), counter.fetch_add(1));
       FFd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (FFd >= 0) {
         FPath = path;
@@ -191,6 +225,24 @@ bool WriteNewFileAtomically(const std::string& fileName, const std::vector<uint8
   if (code != 0) Fail(t, code);
   SyncFolder(t.Folder);
   return true;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+  std::vector<fs::path> stale;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    pid_t pid = 0;
+    if (!ParseTemporaryName(it->path().filename().string(), pid)) continue;
+    if (pid == getpid() || ProcessRuns(pid)) continue;
+    std::error_code typeError;
+    if (it->is_regular_file(typeError)) stale.push_back(it->path());
+  }
+  int removed = 0;
+  for (const fs::path& path : stale) {
+    std::error_code ignored;
+    if (fs::remove(path, ignored)) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace tw

@@ -80,4 +80,11 @@ void WriteFileAtomically(const std::string& fileName, const std::vector<uint8_t>
 // it while the bytes are being written. Throws EError as above otherwise.
 bool WriteNewFileAtomically(const std::string& fileName, const std::vector<uint8_t>& bytes);
 
+// Removes from folder the temporary files WriteFileAtomically left there
+// when its process ended between the write and the rename (killed, or the
+// machine went down): only files with the names it gives, and only those of
+// processes that no longer run. Never throws; a folder that cannot be read
+// is left alone. Returns how many files it removed.
+int RemoveStaleTemporaryFiles(const std::string& folder);
+
 }  // namespace tw

@@ -279,6 +279,66 @@ TEST_F(ColoringStore, AFailedWriteKeepsThePreviousColouring) {
   EXPECT_EQ(Reopened.ColorLayer().Pixel(5, 5), RGB(200, 30, 40));
 }
 
+// The program dies after the outline file's rename and before the colour
+// file's: written in that order, what is read back shows at every pixel
+// either the colouring before or the colouring after, nothing else.
+TEST_F(ColoringStore, AnOutlineWrittenWithoutItsColourFileGivesTheOldOrTheNewState) {
+  std::mt19937 Random(5);
+  const int Width = 120, Height = 100;
+  TRaster24 Picture(Width, Height, clWhite);
+  for (int y = 0; y < Height; ++y) Picture.SetPixel(60, y, 0);
+  TPainterModel Before;
+  Before.LoadPicture(Picture);
+  // Many colours: the colour file is far larger than the outline file.
+  TRaster24 Noise(Width, Height, clWhite);
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) Noise.SetPixel(x, y, TColor(0x010101 * (1 + Random() % 200)));
+  Before.AssignLayer(TBitmap(Noise), false);
+  ASSERT_TRUE(StoreColoring(Before, Files, true, true, scAcrossRuns));
+  const std::vector<char> OldColor = FileBytes(Files.ColorFile);
+  ASSERT_GT(OldColor.size(), 8192u);
+
+  // After: the line erased in part, a new line drawn, a brush stroke.
+  TPainterModel After;
+  After.LoadPicture(Picture);
+  After.AssignLayer(TBitmap(Noise), false);
+  After.SetPaintMode(pmEraser);
+  After.SetBrushSize(1);
+  After.ApplyToolAt({60, 10});
+  After.StrokeTo({60, 30});
+  After.EndStroke();
+  After.SetPaintMode(pmMarker);
+  After.ApplyToolAt({10, 50});
+  After.StrokeTo({110, 50});
+  After.EndStroke();
+  After.SetPaintMode(pmBrush);
+  After.SetPaintColor(RGB(0, 200, 0));
+  After.ApplyToolAt({5, 5});
+  After.StrokeTo({40, 80});
+  After.EndStroke();
+  const TBitmap NewOutline = After.CopyLayer(true);
+  {
+    TFileSizeLimit Limit(4096);
+    EXPECT_THROW(WriteColoring(After.CopyLayer(false), &NewOutline, Files), EError);
+  }
+  EXPECT_EQ(FileBytes(Files.ColorFile), OldColor) << "the colour file stays whole";
+  TPainterModel Reopened;
+  Reopened.LoadPicture(Picture);
+  const TColoringLoadResult Result = LoadColoring(Reopened, Files, scAcrossRuns);
+  ASSERT_EQ(Result.Outline, TColoringLoad::Loaded);
+  ASSERT_EQ(Result.Color, TColoringLoad::Loaded);
+  EXPECT_TRUE(SameOutline(Reopened.OutlineLayer(), After.OutlineLayer()));
+  int Newer = 0;
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) {
+      const TColor Got = Reopened.ColorLayer().Pixel(x, y);
+      ASSERT_TRUE(Got == Before.ColorLayer().Pixel(x, y) || Got == After.ColorLayer().Pixel(x, y))
+          << x << "," << y;
+      Newer += Got != Before.ColorLayer().Pixel(x, y);
+    }
+  EXPECT_GT(Newer, 0) << "the new line shows";
+}
+
 TEST_F(ColoringStore, DroppingDeletesBothFilesAndToleratesMissingOnes) {
   PaintInside(Painter, RGB(200, 30, 40));
   ASSERT_TRUE(StoreColoring(Painter, Files, true, true, scAcrossRuns));

@@ -70,7 +70,9 @@ start_xvfb() {
   for _ in $(seq 1 20); do
     n=$((n + 1))
     { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    # -noreset: otherwise the server resets whenever its last client leaves
+    # (the program ended or killed) and refuses connections meanwhile.
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     export DISPLAY=":$n"
     for i in $(seq 1 100); do

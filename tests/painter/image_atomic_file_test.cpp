@@ -1,7 +1,10 @@
 // Saving a file: missing folders are created, an existing file is replaced
 // whole, and a failed save leaves neither a partial file nor a temporary one.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -131,6 +134,49 @@ TEST_F(ImageAtomicFile, ANewFileNeverReplacesWhatHasTheName) {
   EXPECT_EQ(Names(FFolder), (std::vector<std::string>{"folder.gif", "link.gif", "sub"}));
   EXPECT_EQ(Names(FFolder / "sub"), (std::vector<std::string>{"fresh.gif"}));
   EXPECT_THROW(WriteNewFileAtomically("", bytes), EError);
+}
+
+// Where the stopped writer below says that it stopped.
+int WriterStopped = -1;
+
+// A writer whose process stops inside the write: its temporary file stays
+// while the process lives and goes once it has been killed; other files of
+// the folder stay.
+TEST_F(ImageAtomicFile, TemporaryFilesOfKilledWritersAreRemovedOthersStay) {
+  for (const char* other : {"notes.tmp", ".tw.tmp", "picture.gif", ".twx-1.tmp"})
+    std::ofstream(FFolder / other) << "kept";
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Past the size limit the write stops here, the temporary file open.
+    rlimit limit{16, 16};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    WriterStopped = ready[1];
+    signal(SIGXFSZ, [](int) {
+      const char byte = 1;
+      (void)!write(WriterStopped, &byte, 1);
+      for (;;) pause();
+    });
+    WriteFileAtomically((FFolder / "colouring.gif").string(), std::vector<uint8_t>(4096, 1));
+    _exit(0);
+  }
+  close(ready[1]);
+  char byte = 0;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  close(ready[0]);
+  const std::vector<std::string> during = Names(FFolder);
+  EXPECT_EQ(during.size(), 5u) << "the writer's temporary file is there";
+  EXPECT_EQ(RemoveStaleTemporaryFiles(FFolder.string()), 0) << "its writer still runs";
+  EXPECT_EQ(Names(FFolder), during);
+
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  EXPECT_EQ(RemoveStaleTemporaryFiles(FFolder.string()), 1);
+  EXPECT_EQ(Names(FFolder),
+            (std::vector<std::string>{".tw.tmp", ".twx-1.tmp", "notes.tmp", "picture.gif"}));
+  EXPECT_EQ(RemoveStaleTemporaryFiles((FFolder / "missing").string()), 0);
 }
 
 }  // namespace

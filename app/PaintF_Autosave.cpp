@@ -1,0 +1,62 @@
+// TFMain and the stored colouring written while the child paints: every
+// finished action reaches the autosave, and one single-shot timer ticks it
+// at the times it asks for. A write that fails is shown once in the warning
+// box, after the tick that found it.
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+
+#include "app/ColoringAutosaveU.h"
+#include "app/PaintF.h"
+#include "painter/qt/PainterQtU.h"
+#include "pictures/QUtilU.h"
+
+namespace tw {
+
+void TFMain::ConnectAutosave() {
+  FAutosave = std::make_unique<TColoringAutosave>();
+  FAutosaveTimer = new QTimer(this);
+  FAutosaveTimer->setObjectName("autosaveTimer");
+  FAutosaveTimer->setSingleShot(true);
+  connect(FAutosaveTimer, &QTimer::timeout, this, [this] { AutosaveTick(); });
+  FAutosave->OnWriteFailed = [this](const std::string& Message) {
+    // The warning box runs an event loop of its own, so it waits until the
+    // tick has ended.
+    QMetaObject::invokeMethod(this, [Message] { ShowWarning(Message); }, Qt::QueuedConnection);
+  };
+}
+
+void TFMain::SetAutosaveClock(std::function<TAutosaveTime()> Clock) {
+  FAutosaveClock = std::move(Clock);
+}
+
+TAutosaveTime TFMain::AutosaveNow() const {
+  return FAutosaveClock ? FAutosaveClock() : TAutosaveClock::now();
+}
+
+void TFMain::AutosaveChanged() {
+  const TAutosaveTime now = AutosaveNow();
+  FAutosave->Changed(now);
+  ArmAutosave(FAutosave->NextTick(now), now);
+}
+
+void TFMain::AutosaveTick() {
+  Guarded([this] {
+    const TAutosaveTime now = AutosaveNow();
+    const auto stay = [this] { return PictureOpen() ? StayColored() : scNever; };
+    ArmAutosave(FAutosave->Tick(now, *FPainter, stay, FOutlineChanged, FPainter->Stroking()),
+                now);
+  });
+}
+
+void TFMain::ArmAutosave(std::optional<TAutosaveTime> When, TAutosaveTime Now) {
+  if (!When) {
+    FAutosaveTimer->stop();
+    return;
+  }
+  // Rounded up: a tick that comes a little early would find nothing due.
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*When - Now);
+  FAutosaveTimer->start(int(std::clamp<int64_t>(wait.count(), 0, 60'000)));
+}
+
+}  // namespace tw
