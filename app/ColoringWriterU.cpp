@@ -34,16 +34,14 @@ bool TColoringWriter::Start(const TPainterModel& Painter, const TRect& Changed,
   return true;
 }
 
-void TColoringWriter::CopyArea(const TPainterModel& Painter, const TRect& Area,
-                               bool WithOutline) {
+void TColoringWriter::CopyArea(const TPainterModel& Painter, const TRect& Area, bool WithOutline) {
   const TRaster24& color = Painter.ColorLayer();
   const TRaster1& outline = Painter.OutlineLayer();
   auto& copyColor = std::get<TRaster24>(FColor);
   auto& copyOutline = std::get<TRaster1>(FOutline);
   const TRect r = IntersectRect(Area, Painter.PictureBounds());
   // CopyFrom keeps the block when the size is the same.
-  if (!FColorValid || copyColor.Width() != color.Width() ||
-      copyColor.Height() != color.Height()) {
+  if (!FColorValid || copyColor.Width() != color.Width() || copyColor.Height() != color.Height()) {
     copyColor.CopyFrom(color);
     FColorValid = true;
   } else {

@@ -44,8 +44,7 @@ void TFMain::AutosaveTick() {
   Guarded([this] {
     const TAutosaveTime now = AutosaveNow();
     const auto stay = [this] { return PictureOpen() ? StayColored() : scNever; };
-    ArmAutosave(FAutosave->Tick(now, *FPainter, stay, FOutlineChanged, FPainter->Stroking()),
-                now);
+    ArmAutosave(FAutosave->Tick(now, *FPainter, stay, FOutlineChanged, FPainter->Stroking()), now);
   });
 }
 

@@ -85,8 +85,7 @@ class ColoringAutosave : public ::testing::Test {
   }
 
   // A fill at Now told to the autosave, then a tick.
-  void FillAndTick(TAutosaveTime Now, TPoint Pt, TColor Color,
-                   TStayColored Stay = scAcrossRuns) {
+  void FillAndTick(TAutosaveTime Now, TPoint Pt, TColor Color, TStayColored Stay = scAcrossRuns) {
     Fill(Pt, Color);
     Autosave.Changed(Now);
     Autosave.Tick(Now, Painter, Is(Stay), false, false);
