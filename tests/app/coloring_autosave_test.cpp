@@ -371,7 +371,9 @@ TEST_F(ColoringAutosave, RandomWorkIsWrittenExactlyAsItWasWhenTaken) {
     Autosave.WaitForWrite();
     ASSERT_TRUE(SameColors(ReadImageFile(A.ColorFile), Color)) << Action;
     ASSERT_EQ(Exists(A.OutlineFile), WithOutline) << Action;
-    if (WithOutline) ASSERT_TRUE(SameOutline(ReadImageFile(A.OutlineFile), Outline)) << Action;
+    if (WithOutline) {
+      ASSERT_TRUE(SameOutline(ReadImageFile(A.OutlineFile), Outline)) << Action;
+    }
     Now = Later;
     ++WritesSeen;
   }
