@@ -3,15 +3,18 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScrollArea>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 
+#include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "controls/QImgButtonU.h"
 #include "painter/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
+#include "palette/qt/PaintGridU.h"
 #include "settings/ProgramGlobalsU.h"
 
 namespace tw::test {
@@ -48,16 +51,25 @@ bool FitsAGifPalette(const TRaster24& Image) {
 
 bool MayTouchOutline(TPaintMode Mode) { return Mode == pmMarker || Mode == pmEraser; }
 
+int EmptyMixWells(const TFMain& Window) {
+  int empty = 0;
+  for (int i = 0; i < MixWellCount; ++i) empty += Window.MixTray().GetColor(i) == clNone;
+  return empty;
+}
+
 }  // namespace
 
 TProgramChecks::TProgramChecks(std::vector<TCatalogPicture> Pictures, std::string SaveFolder,
-                               int MaxHistory)
-    : FPictures(std::move(Pictures)), FSaveFolder(std::move(SaveFolder)),
-      FMaxHistory(MaxHistory) {
+                               int MaxHistory, const TRunRecords& Records)
+    : FPictures(std::move(Pictures)),
+      FSaveFolder(std::move(SaveFolder)),
+      FMaxHistory(MaxHistory),
+      FRecords(Records),
+      FHistory(MaxHistory) {
   // Never visited, a picture opens as its file holds it: the colour layer
   // black on the line art and white elsewhere.
   for (const TCatalogPicture& p : FPictures) {
-    TLeftPicture left{TRaster24(p.Image.Width(), p.Image.Height(), clWhite),
+    TLayers left{TRaster24(p.Image.Width(), p.Image.Height(), clWhite),
                       TRaster1(p.Image.Width(), p.Image.Height(), TRaster1::White)};
     for (int y = 0; y < p.Image.Height(); ++y)
       for (int x = 0; x < p.Image.Width(); ++x)
@@ -79,12 +91,10 @@ std::string TProgramChecks::OutlineFile(const std::string& Entry) const {
   return FSaveFolder + fs::path(Entry).stem().string() + ".Mask.gif";
 }
 
-std::string TProgramChecks::AfterStart(const TFMain& Window,
-                                       const std::vector<std::string>& Dialogs,
-                                       const std::vector<std::string>& Warnings) {
-  if (!Warnings.empty()) return "warning box: at the start: " + Warnings.front();
-  if (!Dialogs.empty()) return "dialog: at the start: " + List(Dialogs);
-  FDialogsBefore = Dialogs.size();
+std::string TProgramChecks::AfterStart(const TFMain& Window) {
+  if (!FRecords.Warnings.empty()) return "warning box: at the start: " + FRecords.Warnings.front();
+  if (!FRecords.Dialogs.empty()) return "dialog: at the start: " + List(FRecords.Dialogs);
+  FDialogsBefore = FRecords.Dialogs.size();
   std::string problem = CheckWindow(Window);
   if (problem.empty()) problem = CheckReturned(Window);
   if (problem.empty()) problem = CheckLayers(Window);
@@ -103,17 +113,17 @@ void TProgramChecks::BeforeEvent(const TFMain& Window, const TProgramEvent& Even
   FMayTouchOutline =
       MayTouchOutline(painter.PaintMode()) && (Event.Kind == TEventKind::PainterPress || space);
   FExpectedDialogs = ExpectedDialogs(Window, Event);
+  FCuesBefore = FRecords.Cues.size();
+  FEmptyMixWellsBefore = EmptyMixWells(Window);
   FSnapshot.Color.CopyFrom(painter.ColorLayer());
   FSnapshot.Outline.CopyFrom(painter.OutlineLayer());
 }
 
-std::string TProgramChecks::AfterEvent(const TFMain& Window,
-                                       const std::vector<std::string>& Dialogs,
-                                       const std::vector<std::string>& Warnings) {
-  if (!Warnings.empty()) return "warning box: " + Warnings.front();
-  const std::vector<std::string> opened(Dialogs.begin() + std::ptrdiff_t(FDialogsBefore),
-                                        Dialogs.end());
-  FDialogsBefore = Dialogs.size();
+std::string TProgramChecks::AfterEvent(const TFMain& Window) {
+  if (!FRecords.Warnings.empty()) return "warning box: " + FRecords.Warnings.front();
+  const std::vector<std::string> opened(
+      FRecords.Dialogs.begin() + std::ptrdiff_t(FDialogsBefore), FRecords.Dialogs.end());
+  FDialogsBefore = FRecords.Dialogs.size();
   if (opened != FExpectedDialogs)
     return "dialog: expected " + List(FExpectedDialogs) + ", came " + List(opened);
   std::string problem = CheckWindow(Window);
@@ -121,9 +131,12 @@ std::string TProgramChecks::AfterEvent(const TFMain& Window,
   if (Window.CurrentPicture() != FPictureBefore) {
     PictureChanged(Window);
     problem = CheckReturned(Window);
+    if (problem.empty()) problem = FHistory.CheckDepth(Window.Painter());
     if (!problem.empty()) return problem;
   } else {
     FOutlineTouched = FOutlineTouched || FMayTouchOutline;
+    problem = FollowHistory(Window);
+    if (!problem.empty()) return problem + ", after \"" + FEvent + "\"";
   }
   const std::string listing = SaveFolderListing();
   if (listing != FListing) {
@@ -147,8 +160,27 @@ void TProgramChecks::PictureChanged(const TFMain& Window) {
   else
     FStoredOutlineTouched[left] = false;
   FLeft[left] = FSnapshot;
+  // Opening a picture starts its history anew.
+  FHistory.Clear();
   const std::string& opened = FPictures.at(size_t(Window.CurrentPicture())).Entry;
   FOutlineTouched = FStoredOutlineTouched[opened] && fs::exists(OutlineFile(opened), error);
+}
+
+std::string TProgramChecks::FollowHistory(const TFMain& Window) {
+  const std::vector<int> cues(FRecords.Cues.begin() + std::ptrdiff_t(FCuesBefore),
+                              FRecords.Cues.end());
+  auto played = [&](int Cue) { return int(std::count(cues.begin(), cues.end(), Cue)); };
+  // The tap plays the wash cue for the picture and for a mix well it
+  // empties; only the picture's wash is an undo step.
+  const bool mixWellWashed = EmptyMixWells(Window) > FEmptyMixWellsBefore;
+  const int pushes =
+      played(cueSplash) + played(cueStrokeUp) + (mixWellWashed ? 0 : played(cueWash));
+  for (int i = 0; i < pushes; ++i) FHistory.Push(FSnapshot);
+  for (int i = 0; i < played(cueUndo); ++i) {
+    const std::string problem = FHistory.Undone(Window.Painter());
+    if (!problem.empty()) return problem;
+  }
+  return FHistory.CheckDepth(Window.Painter());
 }
 
 std::string TProgramChecks::CheckWindow(const TFMain& Window) const {
@@ -193,7 +225,7 @@ std::string TProgramChecks::CheckLayers(const TFMain& Window) const {
 
 std::string TProgramChecks::CheckReturned(const TFMain& Window) const {
   const TCatalogPicture& picture = FPictures.at(size_t(Window.CurrentPicture()));
-  const TLeftPicture& left = FLeft.at(picture.Entry);
+  const TLayers& left = FLeft.at(picture.Entry);
   const TPainter& painter = Window.Painter();
   const TRaster24& color = painter.ColorLayer();
   const TRaster1& outline = painter.OutlineLayer();

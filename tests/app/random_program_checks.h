@@ -2,8 +2,9 @@
 // know of the program to be sure: each catalog picture's own image and
 // title, which dialog the event may open, whether the open picture's
 // outline may have been drawn on (marker or eraser) since it was opened or
-// in a colouring stored earlier, and how each picture looked when it was
-// last left, which is how it must come back.
+// in a colouring stored earlier, how each picture looked when it was last
+// left, which is how it must come back, and what each undo must bring back
+// (TUndoReference, fed by the sound cues that tell what an action did).
 //
 // Every failure is a text "<check>: <details>"; the check's name is what a
 // shortened sequence must still fail with.
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "app/random_program_events.h"
+#include "app/random_program_history.h"
 #include "painter/RasterU.h"
 
 namespace tw {
@@ -28,35 +30,37 @@ struct TCatalogPicture {
   TRaster24 Image;  // the image in its picture file
 };
 
+// What the bench records while the window runs; the lists only grow.
+struct TRunRecords {
+  const std::vector<std::string>& Dialogs;   // the dialog answerer's
+  const std::vector<std::string>& Warnings;  // the warning boxes'
+  const std::vector<int>& Cues;              // the sound cues played
+};
+
 class TProgramChecks {
  public:
-  TProgramChecks(std::vector<TCatalogPicture> Pictures, std::string SaveFolder, int MaxHistory);
+  TProgramChecks(std::vector<TCatalogPicture> Pictures, std::string SaveFolder, int MaxHistory,
+                 const TRunRecords& Records);
 
   // The window has just started: the first picture is open as it was
-  // written, the settings are readable. Dialogs and Warnings are the
-  // answerer's and the warning recorder's lists.
-  std::string AfterStart(const TFMain& Window, const std::vector<std::string>& Dialogs,
-                         const std::vector<std::string>& Warnings);
+  // written, the settings are readable.
+  std::string AfterStart(const TFMain& Window);
   // Called just before Event is applied.
   void BeforeEvent(const TFMain& Window, const TProgramEvent& Event);
   // The first problem after the event, or an empty text.
-  std::string AfterEvent(const TFMain& Window, const std::vector<std::string>& Dialogs,
-                         const std::vector<std::string>& Warnings);
+  std::string AfterEvent(const TFMain& Window);
   // The stored colourings on disk: every file there decodes at its
   // picture's size. AfterEvent runs it whenever the save folder changed.
   std::string CheckStoredColorings() const;
 
  private:
-  struct TLeftPicture {
-    TRaster24 Color;
-    TRaster1 Outline;
-  };
-
   const TCatalogPicture* Picture(const std::string& Entry) const;
   std::string CheckWindow(const TFMain& Window) const;
   std::string CheckLayers(const TFMain& Window) const;
   std::string CheckSettings() const;
   std::string CheckReturned(const TFMain& Window) const;
+  // The undo steps the event's actions pushed and took, by their cues.
+  std::string FollowHistory(const TFMain& Window);
   std::string OutlineFile(const std::string& Entry) const;
   // The dialogs the event opens: by the button clicked, the key pressed,
   // or the button under the pointer when Space presses it.
@@ -70,20 +74,24 @@ class TProgramChecks {
   std::vector<TCatalogPicture> FPictures;
   std::string FSaveFolder;
   int FMaxHistory;
+  TRunRecords FRecords;
+  TUndoReference FHistory;
   // The open picture's outline may differ from its own line art.
   bool FOutlineTouched = false;
   // The stored outline file of an entry may hold marker or eraser lines.
   std::map<std::string, bool> FStoredOutlineTouched;
   // How each picture must look when it is opened again.
-  std::map<std::string, TLeftPicture> FLeft;
+  std::map<std::string, TLayers> FLeft;
   std::string FListing;
 
   // Taken before each event.
   int FPictureBefore = -1;
   size_t FDialogsBefore = 0;
+  size_t FCuesBefore = 0;
+  int FEmptyMixWellsBefore = 0;
   bool FMayTouchOutline = false;
   std::vector<std::string> FExpectedDialogs;
-  TLeftPicture FSnapshot;
+  TLayers FSnapshot;
   std::string FEvent;
 };
 

@@ -124,8 +124,9 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
   }
   // The close question is answered No: the run goes on.
   FAnswerer->CloseYes = false;
-  TProgramChecks checks(FPictures, SaveFolder(), FMaxHistory);
-  std::string problem = checks.AfterStart(*FWindow, FAnswerer->Seen, FWarnings.Messages);
+  TProgramChecks checks(FPictures, SaveFolder(), FMaxHistory,
+                        {FAnswerer->Seen, FWarnings.Messages, Cues});
+  std::string problem = checks.AfterStart(*FWindow);
   if (problem.empty()) problem = qtWarnings.First();
   if (!problem.empty()) {
     Report.Fail(-1, problem);
@@ -138,7 +139,7 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
     const int before = FWindow->CurrentPicture();
     checks.BeforeEvent(*FWindow, Events[i]);
     replayer.Apply(Events[i]);
-    problem = checks.AfterEvent(*FWindow, FAnswerer->Seen, FWarnings.Messages);
+    problem = checks.AfterEvent(*FWindow);
     if (problem.empty()) problem = qtWarnings.First();
     if (!problem.empty()) {
       Report.Fail(int(i), problem);
