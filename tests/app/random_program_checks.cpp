@@ -70,7 +70,7 @@ TProgramChecks::TProgramChecks(std::vector<TCatalogPicture> Pictures, std::strin
   // black on the line art and white elsewhere.
   for (const TCatalogPicture& p : FPictures) {
     TLayers left{TRaster24(p.Image.Width(), p.Image.Height(), clWhite),
-                      TRaster1(p.Image.Width(), p.Image.Height(), TRaster1::White)};
+                 TRaster1(p.Image.Width(), p.Image.Height(), TRaster1::White)};
     for (int y = 0; y < p.Image.Height(); ++y)
       for (int x = 0; x < p.Image.Width(); ++x)
         if (IsLineArt(p.Image, x, y)) {
@@ -79,12 +79,6 @@ TProgramChecks::TProgramChecks(std::vector<TCatalogPicture> Pictures, std::strin
         }
     FLeft[p.Entry] = std::move(left);
   }
-}
-
-const TCatalogPicture* TProgramChecks::Picture(const std::string& Entry) const {
-  for (const TCatalogPicture& p : FPictures)
-    if (p.Entry == Entry) return &p;
-  return nullptr;
 }
 
 std::string TProgramChecks::OutlineFile(const std::string& Entry) const {
@@ -110,8 +104,10 @@ void TProgramChecks::BeforeEvent(const TFMain& Window, const TProgramEvent& Even
   // the pointer is; either may start a marker or eraser stroke.
   const bool space = Event.A == KeyIndex("Space") &&
                      (Event.Kind == TEventKind::KeyPress || Event.Kind == TEventKind::KeyClick);
-  FMayTouchOutline =
-      MayTouchOutline(painter.PaintMode()) && (Event.Kind == TEventKind::PainterPress || space);
+  const bool press = Event.Kind == TEventKind::PainterPress ||
+                     Event.Kind == TEventKind::PainterDouble ||
+                     Event.Kind == TEventKind::RightPress;
+  FMayTouchOutline = MayTouchOutline(painter.PaintMode()) && (press || space);
   FExpectedDialogs = ExpectedDialogs(Window, Event);
   FCuesBefore = FRecords.Cues.size();
   FEmptyMixWellsBefore = EmptyMixWells(Window);

@@ -54,7 +54,6 @@ class TProgramChecks {
   std::string CheckStoredColorings() const;
 
  private:
-  const TCatalogPicture* Picture(const std::string& Entry) const;
   std::string CheckWindow(const TFMain& Window) const;
   std::string CheckLayers(const TFMain& Window) const;
   std::string CheckSettings() const;

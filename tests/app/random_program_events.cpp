@@ -157,12 +157,23 @@ class TGenerator {
   }
 
   // Mostly a press and its release at one point (a fill, a dab, a drop);
-  // sometimes a lone press, move or release.
+  // sometimes a double-click, a click of the right button, or a lone
+  // press, move or release.
   void Click() {
     const int x = X(), y = Y();
-    if (FDraw.Percent(75)) {
+    const int roll = FDraw.Below(100);
+    if (roll < 65) {
       AddAt(TEventKind::PainterPress, x, y);
       AddAt(TEventKind::PainterRelease, x, y);
+    } else if (roll < 75) {
+      // As the platform reports a double-click.
+      AddAt(TEventKind::PainterPress, x, y);
+      AddAt(TEventKind::PainterRelease, x, y);
+      AddAt(TEventKind::PainterDouble, x, y);
+      AddAt(TEventKind::PainterRelease, x, y);
+    } else if (roll < 85) {
+      AddAt(TEventKind::RightPress, x, y);
+      AddAt(TEventKind::RightRelease, x, y);
     } else {
       AddAt(PainterKinds[FDraw.Below(3)], x, y);
     }
@@ -223,6 +234,12 @@ std::string Describe(const TProgramEvent& Event) {
       return "move painter " + Point(Event);
     case TEventKind::PainterRelease:
       return "release painter " + Point(Event);
+    case TEventKind::PainterDouble:
+      return "double-click painter " + Point(Event);
+    case TEventKind::RightPress:
+      return "right press painter " + Point(Event);
+    case TEventKind::RightRelease:
+      return "right release painter " + Point(Event);
     case TEventKind::PointerTo:
       return "pointer to painter " + Point(Event);
     case TEventKind::KeyClick:

@@ -21,6 +21,9 @@ enum class TEventKind : uint8_t {
   PainterPress,    // A, B: picture point; left button
   PainterMove,     // A, B: picture point; with the buttons held, if any
   PainterRelease,  // A, B: picture point; left button
+  PainterDouble,   // A, B: picture point; the second press of a double-click
+  RightPress,      // A, B: picture point; right button
+  RightRelease,    // A, B: picture point; right button
   PointerTo,       // A, B: picture point; the screen pointer moves there
   KeyClick,        // A: index into ProgramKeys; press and release
   KeyPress,        // A: index into ProgramKeys

@@ -66,6 +66,15 @@ void TProgramReplayer::Deliver(const TProgramEvent& Event) {
     case TEventKind::PainterRelease:
       QTest::mouseRelease(&painter, Qt::LeftButton, {}, at);
       break;
+    case TEventKind::PainterDouble:
+      QTest::mouseDClick(&painter, Qt::LeftButton, {}, at);
+      break;
+    case TEventKind::RightPress:
+      QTest::mousePress(&painter, Qt::RightButton, {}, at);
+      break;
+    case TEventKind::RightRelease:
+      QTest::mouseRelease(&painter, Qt::RightButton, {}, at);
+      break;
     case TEventKind::PointerTo:
       QCursor::setPos(painter.mapToGlobal(at));
       break;
