@@ -10,10 +10,12 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
+#include <QPointer>
+#include <cmath>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -49,15 +51,21 @@ inline const std::string RepoData = std::string(TINTWELL_TEST_DATA) + "/../data"
 inline const std::string RepoData = std::string(QT_TESTCASE_SOURCEDIR) + "/../data";
 #endif
 
-// Answers every modal dialog that opens while it lives, records what came:
-// "Close", "Info:<title>", "Save", "Print", "Options" or "Input".
+// Answers every dialog that opens while it lives and records what came:
+// "Close", "Info:<title>", "Save", "Print", "Options", "Input", or
+// "Other:<class>" for any other dialog (a message box, a file chooser),
+// which it closes. A dialog is answered from its own modal loop: its Show
+// event posts the answer, which that loop delivers first, so no timer and
+// no clock is involved.
 class TDialogAnswerer {
  public:
   TDialogAnswerer() {
-    FTimer.setInterval(10);
-    QObject::connect(&FTimer, &QTimer::timeout, [this] { Poll(); });
-    FTimer.start();
+    FFilter.OnShow = [this](QWidget* Window) { Shown(Window); };
+    QCoreApplication::instance()->installEventFilter(&FFilter);
   }
+  ~TDialogAnswerer() { QCoreApplication::instance()->removeEventFilter(&FFilter); }
+  TDialogAnswerer(const TDialogAnswerer&) = delete;
+  TDialogAnswerer& operator=(const TDialogAnswerer&) = delete;
 
   std::vector<std::string> Seen;
   // The answer to the close question.
@@ -76,10 +84,39 @@ class TDialogAnswerer {
   }
 
  private:
-  void Poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+  // Reports the Show events of top-level windows.
+  class TShowFilter : public QObject {
+   public:
+    std::function<void(QWidget*)> OnShow;
+
+   protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+      if (Event->type() == QEvent::Show && Watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(Watched);
+        if (widget->isWindow() && OnShow) OnShow(widget);
+      }
+      return false;
+    }
+  };
+
+  static bool IsDialog(QWidget* Window) {
+    return dynamic_cast<IModalForm*>(Window) || qobject_cast<QDialog*>(Window);
+  }
+
+  void Shown(QWidget* Window) {
+    // Other top-level windows (the bubble hint) are no dialogs.
+    if (!IsDialog(Window)) return;
+    const QPointer<QWidget> dialog(Window);
+    QMetaObject::invokeMethod(
+        Window,
+        [this, dialog] {
+          if (dialog && dialog->isVisible()) Answer(dialog);
+        },
+        Qt::QueuedConnection);
+  }
+
+  void Answer(QWidget* Dialog) {
+    if (auto* input = qobject_cast<QInputDialog*>(Dialog)) {
       Seen.push_back("Input");
       const std::string text = Inputs.empty() ? std::string() : Inputs.front();
       if (!Inputs.empty()) Inputs.pop_front();
@@ -91,32 +128,53 @@ class TDialogAnswerer {
       }
       return;
     }
-    auto* form = dynamic_cast<IModalForm*>(modal);
-    if (!form) return;
-    if (qobject_cast<TDClose*>(modal)) {
+    auto* form = dynamic_cast<IModalForm*>(Dialog);
+    if (!form) {
+      Seen.push_back(std::string("Other:") + Dialog->metaObject()->className());
+      if (auto* dialog = qobject_cast<QDialog*>(Dialog)) dialog->reject();
+      return;
+    }
+    if (qobject_cast<TDClose*>(Dialog)) {
       Seen.push_back("Close");
       form->SetModalResult(CloseYes ? mrYes : mrNo);
-    } else if (auto* info = qobject_cast<TDInfo*>(modal)) {
+    } else if (auto* info = qobject_cast<TDInfo*>(Dialog)) {
       Seen.push_back("Info:" + info->txtTitle->text().toStdString());
       InfoTexts.push_back({info->txtTitle->text().toStdString(),
                            info->txtPrompt->text().toStdString(),
                            info->txtSubtitle->text().toStdString()});
       form->SetModalResult(mrOk);
-    } else if (qobject_cast<TDSave*>(modal)) {
+    } else if (qobject_cast<TDSave*>(Dialog)) {
       Seen.push_back("Save");
       if (OnDialog) OnDialog("Save");
       form->SetModalResult(mrCancel);
-    } else if (qobject_cast<TDPrint*>(modal)) {
+    } else if (qobject_cast<TDPrint*>(Dialog)) {
       Seen.push_back("Print");
       form->SetModalResult(mrCancel);
-    } else if (qobject_cast<TDOptions*>(modal)) {
+    } else if (qobject_cast<TDOptions*>(Dialog)) {
+      // Its only button is OK; nothing in it was changed.
       Seen.push_back("Options");
       form->SetModalResult(mrOk);
+    } else {
+      Seen.push_back(std::string("Other:") + Dialog->metaObject()->className());
+      form->SetModalResult(mrCancel);
     }
   }
 
-  QTimer FTimer;
+  TShowFilter FFilter;
 };
+
+// The control position of a picture point at the painter's scale.
+inline QPoint PainterPoint(const TPainter& Painter, int X, int Y) {
+  const double s = Painter.Scale();
+  return QPoint(int(std::lround((X + 0.5) * s - 0.5)), int(std::lround((Y + 0.5) * s - 0.5)));
+}
+
+// The middle of a well of a paint grid.
+inline QPoint WellCentre(TPaintGrid& Grid, int Index) {
+  Grid.Layout();
+  const TRect& r = Grid.Cells().at(size_t(Index));
+  return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
 
 // A white picture with a black frame and a black line LineWidth pixels wide
 // down its middle (from x = w / 2): two closed areas, left and right, for
@@ -232,20 +290,14 @@ class MainWindowFixture : public ::testing::Test {
   void Press(const char* Name) const { QTest::mouseClick(&Button(Name), Qt::LeftButton); }
 
   // The control position of a picture point at the painter's scale.
-  QPoint At(int X, int Y) const {
-    const double s = FWindow->Painter().Scale();
-    return QPoint(int(std::lround((X + 0.5) * s - 0.5)), int(std::lround((Y + 0.5) * s - 0.5)));
-  }
+  QPoint At(int X, int Y) const { return PainterPoint(FWindow->Painter(), X, Y); }
   void ClickPicture(int X, int Y) const {
     QTest::mouseClick(&FWindow->Painter(), Qt::LeftButton, {}, At(X, Y));
   }
   TColor PixelOf(int X, int Y) const { return FWindow->Painter().ColorLayer().Pixel(X, Y); }
 
   void ClickWell(TPaintGrid& Grid, int Index) const {
-    Grid.Layout();
-    const TRect& r = Grid.Cells().at(size_t(Index));
-    QTest::mouseClick(&Grid, Qt::LeftButton, {},
-                      QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    QTest::mouseClick(&Grid, Qt::LeftButton, {}, WellCentre(Grid, Index));
   }
 
   void Key(int KeyCode, Qt::KeyboardModifiers Modifiers = {}) const {
