@@ -1,6 +1,8 @@
 #include "app/ColoringStoreU.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -48,6 +50,26 @@ TColoringLoad LoadLayer(TPainterModel& Painter, const std::string& FileName, boo
   return TColoringLoad::Loaded;
 }
 
+// Beside an entry's colour file once its legacy colouring was looked for.
+constexpr const char* PickedUpSuffix = ".picked-up";
+
+// The bytes of a legacy file that decodes at exactly Width x Height.
+std::optional<std::vector<uint8_t>> FittingFile(const std::string& FileName, int Width,
+                                                int Height) {
+  const std::string Native = NativePath(FileName);
+  if (!FileExists(Native)) return std::nullopt;
+  std::ifstream In(Native, std::ios::binary);
+  std::vector<uint8_t> Bytes((std::istreambuf_iterator<char>(In)), {});
+  if (!In.good() && !In.eof()) return std::nullopt;
+  try {
+    const TRaster24 Image = DecodeImage(Bytes.data(), Bytes.size());
+    if (Image.Width() != Width || Image.Height() != Height) return std::nullopt;
+  } catch (const EError&) {
+    return std::nullopt;
+  }
+  return Bytes;
+}
+
 bool RemoveIfThere(const std::string& FileName) {
   std::error_code Error;
   fs::remove(NativePath(FileName), Error);
@@ -62,11 +84,40 @@ TStayColored ClampStayColored(int32_t Value) {
   return scWhileRunning;
 }
 
-TColoringFiles ColoringFileNames(const std::string& Entry, const std::string& SaveFolder) {
+TColoringFiles ColoringFileNames(const std::string& Entry, const std::string& Folder) {
+  const std::string Stem = Folder + ColoringFileStem(Entry);
+  return {Stem + ColoringColorSuffix, Stem + ColoringOutlineSuffix};
+}
+
+TColoringFiles LegacyColoringFileNames(const std::string& Entry, const std::string& SaveFolder) {
   TColoringFiles Files;
   Files.ColorFile = SaveFolder + ChangeExtension(Entry, ".gif");
   Files.OutlineFile = ChangeExtension(Files.ColorFile, ".Mask") + ".gif";
   return Files;
+}
+
+bool PickUpLegacyColoring(const TColoringFiles& Legacy, const TColoringFiles& Files, int Width,
+                          int Height) {
+  const std::string Mark = NativePath(Files.ColorFile) + PickedUpSuffix;
+  if (FileExists(NativePath(Files.ColorFile)) || FileExists(Mark)) return false;
+  bool Copied = false;
+  try {
+    // Only the legacy files' bytes are read; what is written goes to the
+    // colourings folder alone.
+    const std::optional<std::vector<uint8_t>> Color = FittingFile(Legacy.ColorFile, Width, Height);
+    if (Color) {
+      if (const auto Outline = FittingFile(Legacy.OutlineFile, Width, Height))
+        WriteFileAtomically(NativePath(Files.OutlineFile), *Outline);
+      WriteFileAtomically(NativePath(Files.ColorFile), *Color);
+      Copied = true;
+    }
+    // Looked at once: a colouring deleted later must not come back from
+    // the old place, nor a file of the parent's that merely fits.
+    WriteFileAtomically(Mark, {});
+  } catch (const EError&) {
+    // The colourings folder cannot be written; the next visit tries again.
+  }
+  return Copied;
 }
 
 bool StoreColoring(const TPainterModel& Painter, const TColoringFiles& Files, bool ColorChanged,
@@ -100,10 +151,10 @@ bool DropColoring(const TColoringFiles& Files) {
   return ColorGone && OutlineGone;
 }
 
-bool DeleteAllColorings(const std::vector<std::string>& Entries, const std::string& SaveFolder) {
+bool DeleteAllColorings(const std::vector<std::string>& Entries, const std::string& Folder) {
   bool AllGone = true;
   for (const std::string& Entry : Entries)
-    if (!DropColoring(ColoringFileNames(Entry, SaveFolder))) AllGone = false;
+    if (!DropColoring(ColoringFileNames(Entry, Folder))) AllGone = false;
   return AllGone;
 }
 

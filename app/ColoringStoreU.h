@@ -1,11 +1,14 @@
-// Stored colourings: the two GIF files in the save folder that keep a
-// catalog picture's colouring between visits (the colour layer in "x.gif",
-// the outline layer in "x.Mask.gif" for the entry "x.twf"), how they are
-// named, written, read back and deleted, and what the "StayColored" setting
-// allows. The main window decides when; these functions do the file work.
+// Stored colourings: the two GIF files in the program's own colourings
+// folder (pictures/ColoringFolderU.h) that keep a catalog picture's
+// colouring between visits, how they are named, written, read back and
+// deleted, what the "StayColored" setting allows, and the one-time pick-up
+// of colourings that earlier versions kept in the save folder. The main
+// window decides when; these functions do the file work. Nothing here ever
+// writes, replaces or deletes a file outside the colourings folder.
 //
-// Names are kept as settings texts (the save folder may hold "\"); every
-// function that touches a file passes them through NativePath first.
+// Names may hold "\" (a catalog entry in a subfolder, an old save folder
+// text); every function that touches a file passes them through NativePath
+// first.
 //
 // A stored colouring never harms the picture it belongs to: a file whose
 // size differs from the picture (the picture file was replaced since) and a
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "painter/RasterU.h"
+#include "pictures/ColoringFolderU.h"
 
 namespace tw {
 
@@ -43,16 +47,35 @@ inline bool StoresColoringAtClose(TStayColored Value) { return Value == scAcross
 inline bool DeletesColoringsAtClose(TStayColored Value) { return Value == scWhileRunning; }
 
 struct TColoringFiles {
-  std::string ColorFile;    // save folder + entry with its extension replaced by ".gif"
-  std::string OutlineFile;  // ColorFile with ".gif" replaced by ".Mask.gif"
+  std::string ColorFile;
+  std::string OutlineFile;
 };
 
-// The stored-colouring file names of a catalog entry. SaveFolder is the
-// expanded "PathSave" text, ending with a separator; the entry follows it
-// directly. The extension is the part of the entry's last name (after the
-// last "/" or "\") from its last dot; an entry without one gets ".gif"
-// added. "x.twf" in S gives S + "x.gif" and S + "x.Mask.gif".
-TColoringFiles ColoringFileNames(const std::string& Entry, const std::string& SaveFolder);
+// The stored-colouring file names of a catalog entry in Folder (ending with
+// a separator; the program's colourings folder unless a test names
+// another): Folder + ColoringFileStem(Entry) + ".colour.gif" and
+// + ".outline.gif". No two entries share a file.
+TColoringFiles ColoringFileNames(const std::string& Entry,
+                                 const std::string& Folder = ColoringFolder());
+
+// Where earlier versions kept an entry's colouring: in the save folder
+// (SaveFolder, the expanded "PathSave" text ending with a separator), the
+// entry with the extension of its last name (from its last dot after the
+// last "/" or "\") replaced by ".gif", or ".gif" added, and the outline in
+// the same name with ".Mask.gif". "x.twf" gives S + "x.gif" and
+// S + "x.Mask.gif". Only ever read.
+TColoringFiles LegacyColoringFileNames(const std::string& Entry, const std::string& SaveFolder);
+
+// Picks up a colouring an earlier version left at Legacy: when Files has no
+// colour file and this entry was never picked up before, and the legacy
+// colour file decodes at exactly Width x Height, it is copied to Files
+// (with the legacy outline file when that one fits too), and a mark beside
+// Files says it was done, so a colouring deleted later never comes back
+// from the old place. The legacy files are only read. Returns whether a
+// colouring was copied; never throws (a folder that cannot be written
+// leaves things as they were).
+bool PickUpLegacyColoring(const TColoringFiles& Legacy, const TColoringFiles& Files, int Width,
+                          int Height);
 
 // Writes the open picture's colouring when StayColored allows it and the
 // colour layer changed: when the outline changed too, the outline layer to
@@ -104,8 +127,10 @@ TColoringLoadResult LoadColoring(TPainterModel& Painter, const TColoringFiles& F
 // problem. Returns false when a file exists and could not be deleted.
 bool DropColoring(const TColoringFiles& Files);
 
-// Deletes the stored colourings of every catalog entry (StayColored 1 at
-// close). Returns false when some file could not be deleted.
-bool DeleteAllColorings(const std::vector<std::string>& Entries, const std::string& SaveFolder);
+// Deletes the stored colourings of every catalog entry in Folder
+// (StayColored 1 at close). Returns false when some file could not be
+// deleted.
+bool DeleteAllColorings(const std::vector<std::string>& Entries,
+                        const std::string& Folder = ColoringFolder());
 
 }  // namespace tw

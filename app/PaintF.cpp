@@ -339,7 +339,7 @@ void TFMain::DeferredInit() {
     }
     // A write of an earlier run that was killed before its rename left its
     // temporary file behind.
-    RemoveStaleTemporaryFiles(NativePath(QCSetting().ReadPathSave()));
+    RemoveStaleTemporaryFiles(ColoringFolder());
     // A picture that cannot be opened ends only the opening; the rest of
     // the start runs in every case.
     Guarded([&] { OpenPicture(start); });

@@ -206,6 +206,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void ArmAutosave(std::optional<TAutosaveTime> When, TAutosaveTime Now);
   TAutosaveTime AutosaveNow() const;
   void ConnectAutosave();
+  // A colouring that could not be written: the first time in a run the
+  // reason is shown; painting goes on and the stored files stay whole.
+  void ColoringWriteFailed(const std::string& Message);
 
   // Closing (PaintF_Window.cpp).
   bool RunCloseSequence();
@@ -266,6 +269,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   std::unique_ptr<TColoringAutosave> FAutosave;
   QTimer* FAutosaveTimer = nullptr;
   std::function<TAutosaveTime()> FAutosaveClock;
+  bool FColoringFailureShown = false;
   TQCGraphic FPicture;
   std::vector<std::string> FCatalog;
 

@@ -1,7 +1,7 @@
 // TFMain and the stored colouring written while the child paints: every
 // finished action reaches the autosave, and one single-shot timer ticks it
-// at the times it asks for. A write that fails is shown once in the warning
-// box, after the tick that found it.
+// at the times it asks for. The first colouring write that fails in a run,
+// in the background or on a page turn, is shown in the warning box.
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -22,8 +22,15 @@ void TFMain::ConnectAutosave() {
   FAutosave->OnWriteFailed = [this](const std::string& Message) {
     // The warning box runs an event loop of its own, so it waits until the
     // tick has ended.
-    QMetaObject::invokeMethod(this, [Message] { ShowWarning(Message); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, Message] { ColoringWriteFailed(Message); }, Qt::QueuedConnection);
   };
+}
+
+void TFMain::ColoringWriteFailed(const std::string& Message) {
+  if (FColoringFailureShown) return;
+  FColoringFailureShown = true;
+  ShowWarning(Message);
 }
 
 void TFMain::SetAutosaveClock(std::function<TAutosaveTime()> Clock) {

@@ -35,7 +35,7 @@ void TFMain::ClearChangedFlags() {
 TStayColored TFMain::StayColored() { return ClampStayColored(QCSetting().ReadStayColored()); }
 
 TColoringFiles TFMain::ColoringFiles(int Index) const {
-  return ColoringFileNames(FCatalog.at(size_t(Index)), QCSetting().ReadPathSave());
+  return ColoringFileNames(FCatalog.at(size_t(Index)));
 }
 
 void TFMain::CloseCurrentPicture() {
@@ -53,7 +53,13 @@ void TFMain::OpenPicture(int Index) {
   // A write of this picture still running ends first; when the files then
   // hold every change, there is nothing left to store.
   FAutosave->Settle();
-  if (!FAutosave->UpToDate()) StoreColoring();
+  // A colouring that cannot be written (a read-only or full disk) must not
+  // keep the child on this page; the previous files stay whole.
+  try {
+    if (!FAutosave->UpToDate()) StoreColoring();
+  } catch (const EError& Error) {
+    ColoringWriteFailed(Error.what());
+  }
   const int count = int(FCatalog.size());
   FCurrentPicture = Index < 0 ? count - 1 : Index >= count ? 0 : Index;
   PlayCue(cuePageTurn);
@@ -78,7 +84,12 @@ void TFMain::OpenPicture(int Index) {
   FPictureOpen = true;
   FPaintingArea->show();
   UpdateFitScale();
-  LoadColoring(*FPainter, ColoringFiles(FCurrentPicture), StayColored());
+  const TStayColored stay = StayColored();
+  if (StoresColorings(stay))
+    PickUpLegacyColoring(LegacyColoringFileNames(entry, QCSetting().ReadPathSave()),
+                         ColoringFiles(FCurrentPicture), FPainter->UnscaledWidth(),
+                         FPainter->UnscaledHeight());
+  LoadColoring(*FPainter, ColoringFiles(FCurrentPicture), stay);
   FPainter->ClearHistory();
   ClearChangedFlags();
   FAutosave->PictureOpened(ColoringFiles(FCurrentPicture));

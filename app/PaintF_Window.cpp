@@ -81,9 +81,13 @@ bool TFMain::RunCloseSequence() {
     FAutosave->Stop();
     const TStayColored stay = StayColored();
     if (DeletesColoringsAtClose(stay))
-      DeleteAllColorings(FCatalog, QCSetting().ReadPathSave());
+      DeleteAllColorings(FCatalog);
     else if (StoresColoringAtClose(stay) && !FAutosave->UpToDate())
-      StoreColoring();
+      try {
+        StoreColoring();
+      } catch (const EError& Error) {
+        ColoringWriteFailed(Error.what());
+      }
   });
   if (PictureOpen()) QCSetting().WriteCurrentPicture(FCatalog[size_t(FCurrentPicture)]);
   std::vector<TColor> mixed;

@@ -299,7 +299,7 @@ TEST_F(ColoringAutosave, AFailedWriteIsReportedOnceTriedAgainAndNothingIsLost) {
   FillAndTick(At(0ms), Box(0, 0), 0x0000FF);
   EXPECT_TRUE(TickWrites(At(2000ms)));
   ASSERT_EQ(Failures.size(), 1u);
-  EXPECT_NE(Failures[0].find("a.gif"), std::string::npos) << Failures[0];
+  EXPECT_NE(Failures[0].find("a.twf.colour.gif"), std::string::npos) << Failures[0];
   EXPECT_FALSE(Autosave.UpToDate());
 
   // The next try waits for the retry delay, also when the child paints on.

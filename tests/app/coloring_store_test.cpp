@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -57,6 +58,11 @@ std::vector<char> FileBytes(const std::string& Name) {
   return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
 }
 
+std::vector<uint8_t> ReadBytes(const std::string& Name) {
+  std::ifstream In(Name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(In), {}};
+}
+
 void WriteBytes(const std::string& Name, const std::vector<char>& Bytes) {
   std::ofstream Out(Name, std::ios::binary | std::ios::trunc);
   Out.write(Bytes.data(), std::streamsize(Bytes.size()));
@@ -91,25 +97,38 @@ class ColoringStore : public ::testing::Test {
   TColoringFiles Files;
 };
 
+// A colouring's files in its folder are named after the whole entry, so
+// entries in subfolders or with other extensions keep files of their own.
+TEST(ColoringFileNamesTest, NameTheWholeEntryInTheColouringsFolder) {
+  const TColoringFiles Files = ColoringFileNames("x.twf", "/data/Colorings/");
+  EXPECT_EQ(Files.ColorFile, "/data/Colorings/x.twf.colour.gif");
+  EXPECT_EQ(Files.OutlineFile, "/data/Colorings/x.twf.outline.gif");
+  EXPECT_EQ(ColoringFileNames("sub/x.twf", "/d/").ColorFile, "/d/sub%2Fx.twf.colour.gif");
+  EXPECT_NE(ColoringFileNames("x.png", "/d/").ColorFile, ColoringFileNames("x.twf", "/d/").ColorFile);
+  EXPECT_EQ(ColoringFileNames("x.twf").ColorFile, ColoringFolder() + "x.twf.colour.gif");
+}
+
+// Where earlier versions kept a colouring in the save folder.
 TEST(ColoringFileNamesTest, ReplaceTheEntrysExtension) {
-  const TColoringFiles Files = ColoringFileNames("x.twf", "/home/ann/saved/");
+  const TColoringFiles Files = LegacyColoringFileNames("x.twf", "/home/ann/saved/");
   EXPECT_EQ(Files.ColorFile, "/home/ann/saved/x.gif");
   EXPECT_EQ(Files.OutlineFile, "/home/ann/saved/x.Mask.gif");
 }
 
 TEST(ColoringFileNamesTest, KeepTheSettingsTextAsWritten) {
-  const TColoringFiles Files = ColoringFileNames("Cat.TWF", "/home/ann/Pictures\\Tintwell\\saved\\");
+  const TColoringFiles Files =
+      LegacyColoringFileNames("Cat.TWF", "/home/ann/Pictures\\Tintwell\\saved\\");
   EXPECT_EQ(Files.ColorFile, "/home/ann/Pictures\\Tintwell\\saved\\Cat.gif");
   EXPECT_EQ(Files.OutlineFile, "/home/ann/Pictures\\Tintwell\\saved\\Cat.Mask.gif");
 }
 
 TEST(ColoringFileNamesTest, OnlyTheLastDotOfTheLastNameIsTheExtension) {
-  EXPECT_EQ(ColoringFileNames("a.b.twf", "S/").ColorFile, "S/a.b.gif");
-  EXPECT_EQ(ColoringFileNames("a.b.twf", "S/").OutlineFile, "S/a.b.Mask.gif");
-  EXPECT_EQ(ColoringFileNames("plain", "S/").ColorFile, "S/plain.gif");
-  EXPECT_EQ(ColoringFileNames("plain", "S/").OutlineFile, "S/plain.Mask.gif");
-  EXPECT_EQ(ColoringFileNames("sub.d\\pic", "S/").ColorFile, "S/sub.d\\pic.gif");
-  EXPECT_EQ(ColoringFileNames("sub.d/pic", "S.x/").OutlineFile, "S.x/sub.d/pic.Mask.gif");
+  EXPECT_EQ(LegacyColoringFileNames("a.b.twf", "S/").ColorFile, "S/a.b.gif");
+  EXPECT_EQ(LegacyColoringFileNames("a.b.twf", "S/").OutlineFile, "S/a.b.Mask.gif");
+  EXPECT_EQ(LegacyColoringFileNames("plain", "S/").ColorFile, "S/plain.gif");
+  EXPECT_EQ(LegacyColoringFileNames("plain", "S/").OutlineFile, "S/plain.Mask.gif");
+  EXPECT_EQ(LegacyColoringFileNames("sub.d\\pic", "S/").ColorFile, "S/sub.d\\pic.gif");
+  EXPECT_EQ(LegacyColoringFileNames("sub.d/pic", "S.x/").OutlineFile, "S.x/sub.d/pic.Mask.gif");
 }
 
 TEST(StayColoredTest, OutOfRangeValuesAreClamped) {
@@ -173,11 +192,11 @@ TEST_F(ColoringStore, FoldersWrittenWithBackslashesAreCreated) {
   const TColoringFiles Named = ColoringFileNames("box.twf", Folder.Path() + "\\deep\\saved\\");
   PaintInside(Painter, RGB(1, 2, 3));
   ASSERT_TRUE(StoreColoring(Painter, Named, true, true, scAcrossRuns));
-  EXPECT_TRUE(fs::is_regular_file(Folder.Path() + "/deep/saved/box.gif"));
-  EXPECT_TRUE(fs::is_regular_file(Folder.Path() + "/deep/saved/box.Mask.gif"));
+  EXPECT_TRUE(fs::is_regular_file(Folder.Path() + "/deep/saved/box.twf.colour.gif"));
+  EXPECT_TRUE(fs::is_regular_file(Folder.Path() + "/deep/saved/box.twf.outline.gif"));
   EXPECT_TRUE(DropColoring(Named));
-  EXPECT_FALSE(fs::exists(Folder.Path() + "/deep/saved/box.gif"));
-  EXPECT_FALSE(fs::exists(Folder.Path() + "/deep/saved/box.Mask.gif"));
+  EXPECT_FALSE(fs::exists(Folder.Path() + "/deep/saved/box.twf.colour.gif"));
+  EXPECT_FALSE(fs::exists(Folder.Path() + "/deep/saved/box.twf.outline.gif"));
 }
 
 TEST_F(ColoringStore, NothingIsWrittenWithoutAColourChangeOrWithStayColoredZero) {
@@ -354,15 +373,60 @@ TEST_F(ColoringStore, DeletingAllTouchesOnlyTheCatalogsColourings) {
   for (const char* Entry : {"one.twf", "two.twf"})
     ASSERT_TRUE(StoreColoring(Painter, ColoringFileNames(Entry, Saved), true, true, scWhileRunning));
   WriteBytes(Saved + "one.jpg", {1, 2, 3});
-  WriteBytes(Saved + "other.gif", {1, 2, 3});
+  WriteBytes(Saved + "one.gif", {1, 2, 3});
+  WriteBytes(Saved + "other.twf.colour.gif", {1, 2, 3});
 
   EXPECT_TRUE(DeleteAllColorings({"one.twf", "two.twf", "three.twf"}, Saved));
-  EXPECT_FALSE(fs::exists(Saved + "one.gif"));
-  EXPECT_FALSE(fs::exists(Saved + "one.Mask.gif"));
-  EXPECT_FALSE(fs::exists(Saved + "two.gif"));
-  EXPECT_FALSE(fs::exists(Saved + "two.Mask.gif"));
+  EXPECT_FALSE(fs::exists(Saved + "one.twf.colour.gif"));
+  EXPECT_FALSE(fs::exists(Saved + "one.twf.outline.gif"));
+  EXPECT_FALSE(fs::exists(Saved + "two.twf.colour.gif"));
+  EXPECT_FALSE(fs::exists(Saved + "two.twf.outline.gif"));
   EXPECT_TRUE(fs::exists(Saved + "one.jpg")) << "a saved picture is not a colouring";
-  EXPECT_TRUE(fs::exists(Saved + "other.gif")) << "not in the catalog";
+  EXPECT_TRUE(fs::exists(Saved + "one.gif")) << "a file of the same name is not ours";
+  EXPECT_TRUE(fs::exists(Saved + "other.twf.colour.gif")) << "not in the catalog";
+}
+
+// The one-time pick-up of a colouring an earlier version kept in the save
+// folder: copied when it fits, the original left byte for byte, and never
+// again once looked at.
+TEST_F(ColoringStore, AnOldColouringIsPickedUpOnceAndLeftInPlace) {
+  const std::string Saved = Folder.Path() + "/saved/", Own = Folder.Path() + "/own/";
+  const TColoringFiles Legacy = LegacyColoringFileNames("box.twf", Saved);
+  const TColoringFiles New = ColoringFileNames("box.twf", Own);
+  PaintInside(Painter, RGB(10, 200, 30));
+  ASSERT_TRUE(StoreColoring(Painter, Legacy, true, true, scAcrossRuns));
+  const std::vector<uint8_t> OldColor = ReadBytes(Legacy.ColorFile);
+  const std::vector<uint8_t> OldOutline = ReadBytes(Legacy.OutlineFile);
+  const int W = Painter.UnscaledWidth(), H = Painter.UnscaledHeight();
+
+  EXPECT_FALSE(PickUpLegacyColoring(Legacy, New, W + 1, H)) << "another size is not ours";
+  EXPECT_FALSE(fs::exists(New.ColorFile));
+  fs::remove(New.ColorFile + ".picked-up");
+  EXPECT_TRUE(PickUpLegacyColoring(Legacy, New, W, H));
+  EXPECT_EQ(ReadBytes(New.ColorFile), OldColor);
+  EXPECT_EQ(ReadBytes(New.OutlineFile), OldOutline);
+  EXPECT_EQ(ReadBytes(Legacy.ColorFile), OldColor);
+  EXPECT_EQ(ReadBytes(Legacy.OutlineFile), OldOutline);
+  // Deleted later, it does not come back from the old place.
+  ASSERT_TRUE(DropColoring(New));
+  EXPECT_FALSE(PickUpLegacyColoring(Legacy, New, W, H));
+  EXPECT_FALSE(fs::exists(New.ColorFile));
+  EXPECT_EQ(ReadBytes(Legacy.ColorFile), OldColor);
+}
+
+TEST_F(ColoringStore, APickUpIntoAFolderThatCannotBeWrittenChangesNothing) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+  const std::string Saved = Folder.Path() + "/saved/", Own = Folder.Path() + "/own/";
+  const TColoringFiles Legacy = LegacyColoringFileNames("box.twf", Saved);
+  PaintInside(Painter, RGB(10, 200, 30));
+  ASSERT_TRUE(StoreColoring(Painter, Legacy, true, false, scAcrossRuns));
+  fs::create_directories(Own);
+  fs::permissions(Own, fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(PickUpLegacyColoring(Legacy, ColoringFileNames("box.twf", Own),
+                                    Painter.UnscaledWidth(), Painter.UnscaledHeight()));
+  fs::permissions(Own, fs::perms::owner_all);
+  EXPECT_TRUE(fs::is_empty(Own));
+  EXPECT_TRUE(fs::exists(Legacy.ColorFile));
 }
 
 // Any colouring of at most 256 colours, at any size, comes back exactly.

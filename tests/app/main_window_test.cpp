@@ -170,7 +170,7 @@ TEST_F(MainWindowStart, ADamagedPictureLeavesNoPictureOpenAndStoresNothingUnderI
   ASSERT_TRUE(w.ColorChanged());
   Press("btnNextPic");
   // The colouring of "a" went to a's files before the move.
-  EXPECT_TRUE(std::filesystem::exists(SaveFolder() + "a.gif"));
+  EXPECT_TRUE(std::filesystem::exists(Kept("a.twf").ColorFile));
   EXPECT_EQ(FWarnings.Messages.size(), 1u);
   EXPECT_EQ(w.CurrentPicture(), 1);
   EXPECT_FALSE(w.PaintingArea().isVisible());
@@ -178,7 +178,7 @@ TEST_F(MainWindowStart, ADamagedPictureLeavesNoPictureOpenAndStoresNothingUnderI
   EXPECT_EQ(w.TitleLabel().text(), "");
   // Leaving the damaged entry stores nothing under its name.
   Press("btnNextPic");
-  EXPECT_FALSE(std::filesystem::exists(SaveFolder() + "bad.gif"));
+  EXPECT_FALSE(std::filesystem::exists(Kept("bad.twf").ColorFile));
   EXPECT_EQ(w.CurrentPicture(), 2);
   EXPECT_TRUE(w.PaintingArea().isVisible());
   // The damaged entry stays in the catalog.
@@ -193,10 +193,10 @@ class MainWindowColorings : public MainWindowFixture {
     WriteDefaults({"a.twf", "b.twf"}, "StayColored=" + std::to_string(StayColored));
   }
   bool ColorFile(const std::string& Base) const {
-    return std::filesystem::exists(SaveFolder() + Base + ".gif");
+    return std::filesystem::exists(Kept(Base + ".twf").ColorFile);
   }
   bool OutlineFile(const std::string& Base) const {
-    return std::filesystem::exists(SaveFolder() + Base + ".Mask.gif");
+    return std::filesystem::exists(Kept(Base + ".twf").OutlineFile);
   }
 };
 
@@ -234,7 +234,7 @@ TEST_F(MainWindowColorings, StayColoredZeroNeverWritesOrReads) {
   EXPECT_EQ(PixelOf(20, 20), clWhite);
   EXPECT_FALSE(ColorFile("a"));
   // A file from an earlier run is not read either.
-  w.Painter().SaveToFile(SaveFolder() + "b.gif", false);
+  w.Painter().SaveToFile(Kept("b.twf").ColorFile, false);
   Press("btnNextPic");
   EXPECT_EQ(PixelOf(20, 20), clWhite);
   CloseWindow(true);
@@ -279,7 +279,7 @@ TEST_F(MainWindowColorings, TheOutlineFileIsWrittenOnlyAfterMarkerEraserOrUndo) 
 
 TEST_F(MainWindowColorings, AStoredColouringOfAnotherSizeIsIgnored) {
   Prepare(2);
-  WriteFileAtomically(SaveFolder() + "a.gif", GifOf(TRaster24(30, 30, Red)));
+  WriteFileAtomically(Kept("a.twf").ColorFile, GifOf(TRaster24(30, 30, Red)));
   Start();
   EXPECT_EQ(PixelOf(20, 20), clWhite);
   EXPECT_EQ(PixelOf(5, 5), clWhite);

@@ -41,7 +41,13 @@ class MainWindowAutosave : public MainWindowFixture {
     QCoreApplication::processEvents();
   }
 
-  std::string File(const std::string& Name) const { return SaveFolder() + Name; }
+  // "a.gif" and "a.Mask.gif": the kept colour and outline files of "a.twf".
+  static std::string File(const std::string& Name) {
+    const std::string Mask = ".Mask.gif";
+    if (Name.size() > Mask.size() && Name.ends_with(Mask))
+      return Kept(Name.substr(0, Name.size() - Mask.size()) + ".twf").OutlineFile;
+    return Kept(Name.substr(0, Name.size() - 4) + ".twf").ColorFile;
+  }
   TColor FilePixel(const std::string& Name, int X, int Y) const {
     return ReadImageFile(File(Name)).Pixel(X, Y);
   }
@@ -168,14 +174,16 @@ TEST_F(MainWindowAutosave, ClosingWaitsForTheWriteAndLeavesTheLastColouring) {
 
 TEST_F(MainWindowAutosave, AFailedWriteIsShownOnceAndThePaintingGoesOn) {
   Prepare(2);
-  // Something in the way of the save folder: no write can go through.
-  fs::remove_all(SaveFolder());
-  { std::ofstream(FFolder.File("saved")) << "in the way"; }
+  // Something in the way of the colourings folder: no write can go through.
+  const std::string Own = ColoringFolder();
+  fs::remove_all(Own.substr(0, Own.size() - 1));
+  fs::create_directories(fs::path(Own.substr(0, Own.size() - 1)).parent_path());
+  { std::ofstream(Own.substr(0, Own.size() - 1)) << "in the way"; }
   ClickPicture(20, 20);
   MuchLater();
   Tick();
   ASSERT_EQ(FWarnings.Messages.size(), 1u);
-  EXPECT_NE(FWarnings.Messages[0].find("a.gif"), std::string::npos) << FWarnings.Messages[0];
+  EXPECT_NE(FWarnings.Messages[0].find("a.twf.colour.gif"), std::string::npos) << FWarnings.Messages[0];
   for (int i = 0; i < 3; ++i) {
     ClickPicture(120, 20 + i);
     MuchLater();
@@ -185,7 +193,7 @@ TEST_F(MainWindowAutosave, AFailedWriteIsShownOnceAndThePaintingGoesOn) {
   EXPECT_EQ(PixelOf(20, 20), Yellow);
 
   // The folder comes back: the next try stores all of it.
-  fs::remove(FFolder.File("saved"));
+  fs::remove(Own.substr(0, Own.size() - 1));
   MuchLater();
   Tick();
   EXPECT_TRUE(SameAsPainter("a.gif"));

@@ -125,7 +125,7 @@ TEST_F(MainWindowClose, AnsweringYesStoresStateAndSaysGoodbyeWithTheWebSite) {
   ASSERT_EQ(FAnswerer->InfoTexts.size(), 1u);
   EXPECT_EQ(FAnswerer->InfoTexts[0][0], Lang().GetText("DExitTitle"));
   EXPECT_NE(FAnswerer->InfoTexts[0][2].find(ProductWebSite), std::string::npos);
-  EXPECT_TRUE(std::filesystem::exists(SaveFolder() + "b.gif"));
+  EXPECT_TRUE(std::filesystem::exists(Kept("b.twf").ColorFile));
   EXPECT_EQ(QCSetting().ReadCurrentPicture(), "b.twf");
   std::vector<std::string> mixed;
   QCSetting().ReadMixedColors(mixed);
@@ -156,7 +156,7 @@ TEST_F(MainWindowClose, OutOfRangeSettingsAreClamped) {
   // StayColored above 2 counts as 2: the colouring is stored on leaving.
   ClickPicture(20, 20);
   Press("btnNextPic");
-  EXPECT_TRUE(std::filesystem::exists(SaveFolder() + "a.gif"));
+  EXPECT_TRUE(std::filesystem::exists(Kept("a.twf").ColorFile));
 }
 
 TEST_F(MainWindowClose, NoEnabledPaletteLeavesTheTrayEmptyAndSteppingHarmless) {

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@
 #include "settings/ProgramGlobalsU.h"
 #include "settings/SettingTestUtil.h"
 #include "sound/qt/QtSoundNotifierU.h"
+#include "support/EnvVar.h"
 
 namespace tw::test {
 
@@ -205,6 +207,8 @@ class MainWindowFixture : public ::testing::Test {
     // in its own folder.
     std::filesystem::current_path(RepoData);
     setenv("TINTWELL_SOUND", "silent", 1);
+    // The kept colourings go to the test's own data folder.
+    FDataHome.emplace("XDG_DATA_HOME", FFolder.File("data"));
     std::filesystem::create_directories(CatalogFolder());
     std::filesystem::create_directories(SaveFolder());
   }
@@ -215,10 +219,13 @@ class MainWindowFixture : public ::testing::Test {
     if (ProgramGlobalsExist()) FreeProgramGlobals();
     OnTranslate = nullptr;
     std::filesystem::current_path(FOldFolder);
+    FDataHome.reset();
   }
 
   std::string CatalogFolder() const { return FFolder.File("catalog") + "/"; }
   std::string SaveFolder() const { return FFolder.File("saved") + "/"; }
+  // The kept colouring files of a catalog entry.
+  static TColoringFiles Kept(const std::string& Entry) { return ColoringFileNames(Entry); }
 
   // Generated pictures with an English title and author.
   void AddPicture(const std::string& Name, const std::string& Title,
@@ -307,6 +314,7 @@ class MainWindowFixture : public ::testing::Test {
   int CueCount(int Cue) const { return int(std::count(Cues.begin(), Cues.end(), Cue)); }
 
   TTempFolder FFolder;
+  std::optional<TEnvVar> FDataHome;
   TWarningRecorder FWarnings;
   TQtSoundNotifierScope FNotifier;
   std::unique_ptr<TDialogAnswerer> FAnswerer;

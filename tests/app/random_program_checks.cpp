@@ -82,7 +82,7 @@ TProgramChecks::TProgramChecks(std::vector<TCatalogPicture> Pictures, std::strin
 }
 
 std::string TProgramChecks::OutlineFile(const std::string& Entry) const {
-  return FSaveFolder + fs::path(Entry).stem().string() + ".Mask.gif";
+  return ColoringFileNames(Entry).OutlineFile;
 }
 
 std::string TProgramChecks::AfterStart(const TFMain& Window) {
@@ -266,7 +266,7 @@ std::string TProgramChecks::CheckSettings() const {
 std::string TProgramChecks::SaveFolderListing() const {
   std::string listing;
   std::error_code error;
-  for (const fs::directory_entry& file : fs::directory_iterator(FSaveFolder, error))
+  for (const fs::directory_entry& file : fs::directory_iterator(ColoringFolder(), error))
     listing += file.path().filename().string() + " " + std::to_string(file.file_size(error)) +
                " " + std::to_string(file.last_write_time(error).time_since_epoch().count()) + "\n";
   return listing;
@@ -274,18 +274,26 @@ std::string TProgramChecks::SaveFolderListing() const {
 
 std::string TProgramChecks::CheckStoredColorings() const {
   std::error_code error;
-  for (const fs::directory_entry& file : fs::directory_iterator(FSaveFolder, error)) {
+  // Nothing but the save dialog, which is always cancelled here, may write
+  // into the save folder.
+  if (fs::directory_iterator first(FSaveFolder, error); !error && first != fs::directory_iterator())
+    return "save folder: " + first->path().filename().string() + " appeared there";
+  error.clear();
+  for (const fs::directory_entry& file : fs::directory_iterator(ColoringFolder(), error)) {
     const std::string name = file.path().filename().string();
     const TCatalogPicture* owner = nullptr;
     bool outline = false;
     for (const TCatalogPicture& p : FPictures) {
-      const std::string base = fs::path(p.Entry).stem().string();
-      if (name == base + ".gif" || name == base + ".Mask.gif") {
+      const TColoringFiles files = ColoringFileNames(p.Entry, "");
+      if (name == files.ColorFile || name == files.OutlineFile) {
         owner = &p;
-        outline = name == base + ".Mask.gif";
+        outline = name == files.OutlineFile;
       }
+      // The mark that the save folder was looked at for an old colouring.
+      if (name == files.ColorFile + ".picked-up") owner = &p;
     }
-    if (!owner) return "stored colouring: unexpected file " + name + " in the save folder";
+    if (!owner) return "stored colouring: unexpected file " + name + " in the colourings folder";
+    if (name.ends_with(".picked-up")) continue;
     TRaster24 image;
     try {
       image = ReadImageFile(file.path().string());
@@ -303,7 +311,7 @@ std::string TProgramChecks::CheckStoredColorings() const {
             return "stored colouring: outline " + name + " " + At(x, y) + " is " +
                    Hex(image.Pixel(x, y));
   }
-  if (error) return "stored colouring: the save folder cannot be listed: " + error.message();
+  if (error) return "stored colouring: the colourings folder cannot be listed: " + error.message();
   return "";
 }
 

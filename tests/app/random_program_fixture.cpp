@@ -104,8 +104,9 @@ void RandomProgramFixture::ClearStoreAndSaveFolder() {
   std::error_code error;
   for (const char* suffix : {"", "-journal", "-wal", "-shm"})
     std::filesystem::remove(FFolder.File(std::string("settings.sqlite3") + suffix), error);
-  for (const auto& file : std::filesystem::directory_iterator(SaveFolder(), error))
-    std::filesystem::remove_all(file.path(), error);
+  for (const std::string& folder : {SaveFolder(), ColoringFolder()})
+    for (const auto& file : std::filesystem::directory_iterator(folder, error))
+      std::filesystem::remove_all(file.path(), error);
 }
 
 TChildOutcome RandomProgramFixture::Replay(const std::vector<TProgramEvent>& Events) {

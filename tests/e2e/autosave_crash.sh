@@ -38,13 +38,13 @@ check_screen() {
 # decodes too.
 file_matches() {
   local b
-  [ -f "$saved/alpha.gif" ] || return 1
-  decode_stored "$saved/alpha.gif" "$E2E_TMP/alpha.rgb"
+  [ -f "$saved/alpha.twf.colour.gif" ] || return 1
+  decode_stored "$saved/alpha.twf.colour.gif" "$E2E_TMP/alpha.rgb"
   for ((b = 0; b < GRID_BOXES; b++)); do
     [ "$(file_box "$E2E_TMP/alpha.rgb" "$b")" = "${want[$b]}" ] || return 1
   done
-  if [ -f "$saved/alpha.Mask.gif" ]; then
-    decode_stored "$saved/alpha.Mask.gif" "$E2E_TMP/alpha-mask.rgb"
+  if [ -f "$saved/alpha.twf.outline.gif" ]; then
+    decode_stored "$saved/alpha.twf.outline.gif" "$E2E_TMP/alpha-mask.rgb"
   fi
   return 0
 }
@@ -91,7 +91,7 @@ want[2]="$GRID_WHITE $GRID_WHITE"
 want[3]="$GRID_WHITE $GRID_WHITE"
 check_screen "three undos"
 wait_for_file "three undos" "$last"
-[ -f "$saved/alpha.Mask.gif" ] || fail "no outline file after the undos"
+[ -f "$saved/alpha.twf.outline.gif" ] || fail "no outline file after the undos"
 
 # Painting again, then the next picture and back.
 choose_tool 0

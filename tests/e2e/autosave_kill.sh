@@ -61,14 +61,14 @@ verify_run() {
   local cycle=$1 p b k key found=-1 i loss first_missing
   declare -A seen
   for p in 0 1; do
-    if [ -f "$saved/${NAMES[$p]}.gif" ]; then
-      decode_stored "$saved/${NAMES[$p]}.gif" "$E2E_TMP/stored$p.rgb"
+    if [ -f "$saved/${NAMES[$p]}.twf.colour.gif" ]; then
+      decode_stored "$saved/${NAMES[$p]}.twf.colour.gif" "$E2E_TMP/stored$p.rgb"
       for ((b = 0; b < GRID_BOXES; b++)); do seen[$p:$b]=$(file_box "$E2E_TMP/stored$p.rgb" "$b"); done
     else
       for ((b = 0; b < GRID_BOXES; b++)); do seen[$p:$b]="$GRID_WHITE $GRID_WHITE"; done
     fi
-    [ ! -f "$saved/${NAMES[$p]}.Mask.gif" ] ||
-      decode_stored "$saved/${NAMES[$p]}.Mask.gif" "$E2E_TMP/mask$p.rgb"
+    [ ! -f "$saved/${NAMES[$p]}.twf.outline.gif" ] ||
+      decode_stored "$saved/${NAMES[$p]}.twf.outline.gif" "$E2E_TMP/mask$p.rgb"
   done
   for ((k = ${#act_t[@]}; k >= 0; k--)); do
     declare -A model=()

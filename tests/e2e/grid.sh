@@ -60,8 +60,8 @@ EOF
     >>"$E2E_TMP/config.log" 2>&1 || fail "tintwell-config import: $(cat "$E2E_TMP/config.log")"
 }
 
-# The stored colouring files (the default save folder).
-SAVED_DIR() { echo "$HOME/Pictures/Tintwell/saved"; }
+# The kept colouring files: the program's own folder in the data folder.
+SAVED_DIR() { echo "$XDG_DATA_HOME/Tintwell/Colorings"; }
 
 # A screenshot as raw RGB bytes, for many probes at little cost.
 raw_shot() {
