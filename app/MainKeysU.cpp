@@ -18,6 +18,7 @@ TMainKey PhysicalKey(quint32 scanCode) {
     case 34: return mkBracketLeft;
     case 35: return mkBracketRight;
     case 39: return mkS;
+    case 29: return mkY;
     case 52: return mkZ;
     case 59: return mkComma;
     case 60: return mkPeriod;
@@ -50,6 +51,7 @@ TMainKey CharacterKey(int key) {
   switch (key) {
     case Qt::Key_P: return mkP;
     case Qt::Key_S: return mkS;
+    case Qt::Key_Y: return mkY;
     case Qt::Key_Z: return mkZ;
     case Qt::Key_Equal:
     case Qt::Key_Plus: return mkZoomIn;
@@ -72,6 +74,11 @@ bool PlatformHasXkbScanCodes() {
 bool CtrlAlone(Qt::KeyboardModifiers modifiers) {
   return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
          Qt::ControlModifier;
+}
+
+bool CtrlShift(Qt::KeyboardModifiers modifiers) {
+  return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
+         (Qt::ControlModifier | Qt::ShiftModifier);
 }
 
 }  // namespace
@@ -145,9 +152,17 @@ bool TMainKeys::KeyPress(const QKeyEvent& event) {
     case mkDigit7:
     case mkDigit8:
     case mkDigit9: FTarget.SetToolSizeEntry(1 + int(key - mkDigit1)); break;
+    case mkY:
+      if (!CtrlAlone(modifiers)) return false;
+      FTarget.RedoCommand();
+      break;
     case mkP:
     case mkS:
     case mkZ:
+      if (key == mkZ && CtrlShift(modifiers)) {
+        FTarget.RedoCommand();
+        break;
+      }
       if (!CtrlAlone(modifiers)) return false;
       if (key == mkP)
         FTarget.PrintCommand();

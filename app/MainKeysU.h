@@ -13,6 +13,8 @@
 //                              Ctrl and Alt do not matter
 //   1 to 9, main keyboard      tool size, entry d of BrushSizes  any
 //   Ctrl+P, Ctrl+S, Ctrl+Z     print, save, undo              Ctrl alone
+//   Ctrl+Y                     redo                           Ctrl alone
+//   Ctrl+Shift+Z               redo                           Ctrl and Shift
 //   = and + key, keypad +      zoom in                        any
 //   - and _ key, keypad -      zoom out                       any
 //   F2                         information                    any
@@ -82,6 +84,7 @@ class IMainKeyTarget {
   virtual ~IMainKeyTarget() = default;
   virtual void CycleTool() = 0;
   virtual void UndoCommand() = 0;
+  virtual void RedoCommand() = 0;
   // Opens the picture delta places on in the catalog (wrapping).
   virtual void StepPicture(int delta) = 0;
   // SetToolSize with entry d (1..9) of BrushSizes.
@@ -122,6 +125,7 @@ enum TMainKey {
   mkDigit9,
   mkP,
   mkS,
+  mkY,
   mkZ,
   mkZoomIn,
   mkZoomOut,

@@ -113,6 +113,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   // IMainKeyTarget: the commands of the keys and buttons.
   void CycleTool() override;
   void UndoCommand() override;
+  void RedoCommand() override;
   void StepPicture(int delta) override;
   void SetToolSizeEntry(int d) override;
   void PrintCommand() override;

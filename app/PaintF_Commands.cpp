@@ -302,6 +302,15 @@ void TFMain::UndoCommand() {
   AutosaveChanged();
 }
 
+void TFMain::RedoCommand() {
+  if (!FPainter->CanRedo()) return;
+  PlayCue(cueUndo);
+  FPainter->Redo();
+  FColorChanged = true;
+  FOutlineChanged = true;
+  AutosaveChanged();
+}
+
 void TFMain::NextMixMode() { FPainter->SetMixMode(FollowingMixMode(FPainter->MixMode())); }
 
 void TFMain::SaveCommand() { SaveOrPrint(false); }

@@ -80,12 +80,14 @@ void TPainterModel::UpdateDrawingTools() {
 }
 
 void TPainterModel::LoadPicture(const TRaster24& picture) {
+  ForgetRedo();
   TRaster24 clean(picture);
   BuildLayers(clean);
   FClean = std::move(clean);
 }
 
 void TPainterModel::AssignLayer(const TBitmap& bitmap, bool whole) {
+  ForgetRedo();
   const auto* colour = std::get_if<TRaster24>(&bitmap);
   if (whole)
     BuildLayers(colour ? *colour : ToRaster24(bitmap));
@@ -223,7 +225,14 @@ void TPainterModel::Wash() {
   BuildLayers(FClean);
 }
 
+void TPainterModel::ForgetRedo() {
+  if (FRedo.empty()) return;
+  FSpareStep = std::move(FRedo.back());
+  FRedo.clear();
+}
+
 void TPainterModel::PushHistory() {
+  ForgetRedo();
   if (MaxHistory <= 0 || !HasPicture()) return;
   THistoryStep step;
   if (int(FHistory.size()) >= MaxHistory) {
@@ -241,14 +250,33 @@ void TPainterModel::Undo() {
   if (FHistory.empty()) return;
   THistoryStep step = std::move(FHistory.back());
   FHistory.pop_back();
+  SwapInStep(step);
+  KeepStep(FRedo, std::move(step));
+}
+
+void TPainterModel::Redo() {
+  if (FRedo.empty()) return;
+  THistoryStep step = std::move(FRedo.back());
+  FRedo.pop_back();
+  SwapInStep(step);
+  KeepStep(FHistory, std::move(step));
+}
+
+void TPainterModel::KeepStep(std::deque<THistoryStep>& side, THistoryStep&& step) {
+  if (MaxHistory <= 0) {
+    FSpareStep = std::move(step);
+    return;
+  }
+  if (int(side.size()) >= MaxHistory) side.pop_front();
+  side.push_back(std::move(step));
+}
+
+void TPainterModel::SwapInStep(THistoryStep& step) {
   const bool sameSize = step.Color.Width() == FColor.Width() &&
                         step.Color.Height() == FColor.Height();
-  // The step's layers become the picture's; the replaced ones are kept for
-  // the next push.
   std::swap(FColor, step.Color);
   std::swap(FOutline, step.Outline);
   if (!sameSize) FBorder = TRaster1(FColor.Width(), FColor.Height());
-  FSpareStep = std::move(step);
   FStroking = false;
   FMask = TRaster1();
   FScratch = TRaster24();
@@ -264,6 +292,7 @@ void TPainterModel::Undo() {
 
 void TPainterModel::ClearHistory() {
   FHistory.clear();
+  FRedo.clear();
   FSpareStep = THistoryStep();
 }
 

@@ -79,10 +79,17 @@ class TPainterModel {
   TColor ColorAt(TPoint pt) const;
   void Wash();
 
+  // Keeps the layers as an undo step before an action; every new action
+  // (and every picture or layer load) also forgets what could be redone.
   void PushHistory();
   void Undo();
+  // Takes back the last undo; the layers it replaces become an undo step
+  // again. Both sides hold at most MaxHistory steps.
+  void Redo();
   bool CanUndo() const { return !FHistory.empty(); }
+  bool CanRedo() const { return !FRedo.empty(); }
   int HistorySteps() const { return int(FHistory.size()); }
+  int RedoSteps() const { return int(FRedo.size()); }
   void ClearHistory();
 
   // A press of any mouse button at a picture point.
@@ -133,6 +140,14 @@ class TPainterModel {
   };
 
   void BuildLayers(const TRaster24& source);
+  // The step's layers become the picture's; the step receives the layers
+  // they replace.
+  void SwapInStep(THistoryStep& step);
+  // Appends a step to one side of the history, dropping its oldest step
+  // when that side is full; with no history the step's blocks are kept for
+  // reuse.
+  void KeepStep(std::deque<THistoryStep>& side, THistoryStep&& step);
+  void ForgetRedo();
   // Copies src into the colour layer at (0, 0) as far as both reach.
   void CopyIntoColorLayer(const TRaster24& src);
   void RebuildBorderMap(const TRect& r);
@@ -191,6 +206,8 @@ class TPainterModel {
   TRaster24 FClean;
 
   std::deque<THistoryStep> FHistory;
+  // The layers each undo replaced, the newest last.
+  std::deque<THistoryStep> FRedo;
   // One step's buffers kept after an undo or a drop, reused by the next push:
   // a fresh allocation of a large block costs several times a copy.
   THistoryStep FSpareStep;

@@ -18,6 +18,7 @@ class TRecordingTarget : public IMainKeyTarget {
 
   void CycleTool() override { Log.push_back("CycleTool"); }
   void UndoCommand() override { Log.push_back("Undo"); }
+  void RedoCommand() override { Log.push_back("Redo"); }
   void StepPicture(int delta) override { Log.push_back("StepPicture " + std::to_string(delta)); }
   void SetToolSizeEntry(int d) override { Log.push_back("ToolSize " + std::to_string(d)); }
   void PrintCommand() override { Log.push_back("Print"); }

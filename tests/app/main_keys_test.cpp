@@ -60,6 +60,8 @@ TEST(MainKeys, EveryKeyOfTheTableGivesItsCommand) {
              {Qt::Key_P, Ctrl, 0, "Print"},
              {Qt::Key_S, Ctrl, 0, "Save"},
              {Qt::Key_Z, Ctrl, 0, "Undo"},
+             {Qt::Key_Y, Ctrl, 0, "Redo"},
+             {Qt::Key_Z, Ctrl | Shift, 0, "Redo"},
              {Qt::Key_Equal, None, 0, "ZoomIn"},
              {Qt::Key_Plus, Keypad, 0, "ZoomIn"},
              {Qt::Key_Minus, None, 0, "ZoomOut"},
@@ -107,6 +109,9 @@ TEST(MainKeys, PrintSaveAndUndoLettersNeedCtrlAlone) {
              {Qt::Key_P, Ctrl | Shift, 0, ""},
              {Qt::Key_Z, None, 0, ""},
              {Qt::Key_Z, Ctrl | Alt, 0, ""},
+             {Qt::Key_Z, Ctrl | Shift | Alt, 0, ""},
+             {Qt::Key_Y, None, 0, ""},
+             {Qt::Key_Y, Ctrl | Shift, 0, ""},
              // Meta is none of the three modifiers that count.
              {Qt::Key_S, Ctrl | Qt::MetaModifier, 0, "Save"}},
             false);
@@ -174,8 +179,10 @@ TEST(MainKeys, LettersFollowTheLayoutUnlessItHasNoLatinLetters) {
   constexpr int CyrillicYeru = 0x042B;  // the letter on the US "S" place
   CheckRows({// French layout: "W" lies on the US "Z" place and is no undo.
              {Qt::Key_W, Ctrl, 52, ""},
-             // German layout: "Z" lies on the US "Y" place (keycode 29).
+             // German layout: "Z" lies on the US "Y" place (keycode 29),
+             // and "Y" on the US "Z" place.
              {Qt::Key_Z, Ctrl, 29, "Undo"},
+             {Qt::Key_Y, Ctrl, 52, "Redo"},
              {CyrillicYeru, Ctrl, 39, "Save"},
              {CyrillicYeru, Ctrl | Shift, 39, ""},
              {CyrillicYeru, None, 39, ""}},

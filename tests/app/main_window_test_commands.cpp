@@ -216,6 +216,40 @@ TEST_F(MainWindowCommands, UndoWithAnEmptyHistoryDoesNothingAndPlaysNothing) {
   EXPECT_TRUE(w.OutlineChanged());
 }
 
+// Both redo keys take back an undo with the undo cue and mark the colouring
+// changed; a new fill forgets what could be redone; Escape stays undo.
+TEST_F(MainWindowCommands, RedoKeysTakeBackAnUndo) {
+  const std::pair<int, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Y, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}};
+  for (const auto& [RedoKey, Modifiers] : keys) {
+    TFMain& w = StartWith();
+    Key(RedoKey, Modifiers);
+    EXPECT_EQ(CueCount(cueUndo), 0) << "nothing to redo";
+    ClickPicture(20, 20);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(PixelOf(20, 20), clWhite);
+    Press("btnNextPic");
+    Press("btnPrevPic");
+    ClickPicture(20, 20);
+    Key(Qt::Key_Escape);
+    Cues.clear();
+    Key(RedoKey, Modifiers);
+    EXPECT_EQ(PixelOf(20, 20), Yellow);
+    EXPECT_EQ(CueCount(cueUndo), 1);
+    EXPECT_TRUE(w.ColorChanged());
+    Key(Qt::Key_Escape);
+    ClickPicture(120, 20);
+    Key(RedoKey, Modifiers);
+    EXPECT_EQ(PixelOf(20, 20), clWhite) << "the fill forgot the redo";
+    EXPECT_EQ(PixelOf(120, 20), Yellow);
+    FWindow.reset();
+    FreeProgramGlobals();
+    std::filesystem::remove(FFolder.File("settings.sqlite3"));
+    std::filesystem::remove_all(FFolder.File("data"));
+    Cues.clear();
+  }
+}
+
 TEST_F(MainWindowCommands, TheSliderChangesNoSizeForTheFillAndTheBrushBringsItsOwnSize) {
   TFMain& w = StartWith();
   TQSlider& slider = w.BrushSizeSlider();

@@ -110,6 +110,38 @@ TEST(History, TwoActionsAfterAnUndoKeepEveryStep) {
   }
 }
 
+// Redo takes back undos in turn, a new action forgets them, and the redo
+// side keeps no more steps than the history.
+TEST(History, RedoTakesBackUndosUntilANewAction) {
+  TPainterModel p;
+  p.MaxHistory = 2;
+  LoadArt(p, {"...."});
+  p.SetBrushSize(1);
+  for (int i = 0; i < 3; ++i) Dot(p, {i, 0}, 0x0000FF);
+  p.Undo();
+  p.Undo();
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"r..."}));
+  EXPECT_EQ(p.RedoSteps(), 2);
+  p.Redo();
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"rr.."}));
+  EXPECT_EQ(p.HistorySteps(), 1);
+  p.Redo();
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"rrr."}));
+  EXPECT_FALSE(p.CanRedo());
+  p.Redo();
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"rrr."}));
+  p.Undo();
+  Dot(p, {3, 0}, 0x00FF00);
+  EXPECT_FALSE(p.CanRedo());
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"rr.g"}));
+  p.Undo();
+  p.Undo();
+  EXPECT_EQ(ToArt(p.ColorLayer()), (TArt{"r..."}));
+  EXPECT_FALSE(p.CanUndo());
+  p.LoadPicture(FromArt({"...."}));
+  EXPECT_FALSE(p.CanRedo()) << "a picture load is a new action";
+}
+
 TEST(History, UndoRestoresIdenticalLayersAfterRandomWork) {
   std::mt19937 rng(2024);
   const int W = 37, H = 29;

@@ -1,6 +1,6 @@
 // Random action sequences on small pictures: fills in every mix mode,
-// strokes of every tool and size, wash, undo, history depth changes up and
-// down, picture and layer loads, saves, scale changes and the dropper, each
+// strokes of every tool and size, wash, undo, redo, history depth changes up
+// and down, picture and layer loads, saves, scale changes and the dropper, each
 // checked against the plain reference model after every action (pixels of
 // both layers, the history, the click events and the rectangle shown again).
 #include <gtest/gtest.h>

@@ -49,6 +49,7 @@ std::string Describe(const TPainterAction& a) {
     case TActionKind::Release: s << "release"; break;
     case TActionKind::Wash: s << "wash"; break;
     case TActionKind::Undo: s << "undo"; break;
+    case TActionKind::Redo: s << "redo"; break;
     case TActionKind::Depth: s << "history depth " << a.A; break;
     case TActionKind::ClearHistory: s << "clear history"; break;
     case TActionKind::LoadPicture:
@@ -154,7 +155,8 @@ TPainterAction TPainterSequence::Next(TChoices& c) const {
             FLastPoint.y + c.Between(-reach, reach)};
   }
   if (roll < 53) return {TActionKind::Release};
-  if (roll < 63) return {TActionKind::Undo};
+  if (roll < 60) return {TActionKind::Undo};
+  if (roll < 63) return {TActionKind::Redo};
   if (roll < 68) return {TActionKind::Color, 0, 0, c.Below(1u << 24)};
   if (roll < 72) return {TActionKind::Mix, c.Between(0, 2)};
   if (roll < 77) {
@@ -227,6 +229,10 @@ std::string TPainterSequence::Apply(const TPainterAction& a) {
       case TActionKind::Undo:
         e.Undo();
         r.Undo();
+        break;
+      case TActionKind::Redo:
+        e.Redo();
+        r.Redo();
         break;
       case TActionKind::Depth:
         e.MaxHistory = a.A;
@@ -306,6 +312,9 @@ std::string TPainterSequence::Compare(const TReferenceLayers& before, bool expec
     return "history holds " + std::to_string(e.HistorySteps()) + " steps, expected " +
            std::to_string(FReference.HistorySteps());
   if (e.CanUndo() != (FReference.HistorySteps() > 0)) return "CanUndo disagrees with the history";
+  if (e.RedoSteps() != FReference.RedoSteps() || e.CanRedo() != (FReference.RedoSteps() > 0))
+    return "the redo side holds " + std::to_string(e.RedoSteps()) + " steps, expected " +
+           std::to_string(FReference.RedoSteps());
   if (e.Stroking() != FReference.Stroking()) return "stroking disagrees";
   if (e.HasPicture() && e.PictureBounds() != TRect{0, 0, want.Width, want.Height})
     return "picture bounds disagree with the layers";

@@ -61,6 +61,7 @@ enum class TActionKind {
   Release,
   Wash,
   Undo,
+  Redo,
   Depth,
   ClearHistory,
   LoadPicture,

@@ -75,11 +75,13 @@ void TReferencePainter::Compose() {
 }
 
 void TReferencePainter::LoadPicture(const TRaster24& picture) {
+  FRedo.clear();
   FClean = picture;
   Build(picture);
 }
 
 void TReferencePainter::AssignLayer(const TRaster24& bitmap, bool whole) {
+  FRedo.clear();
   if (whole) {
     Build(bitmap);
     return;
@@ -91,6 +93,8 @@ void TReferencePainter::AssignLayer(const TRaster24& bitmap, bool whole) {
 }
 
 void TReferencePainter::Push() {
+  // Every new action forgets what could be redone.
+  FRedo.clear();
   if (MaxHistory <= 0 || !HasPicture()) return;
   if (int(FHistory.size()) >= MaxHistory) FHistory.pop_front();
   FHistory.push_back(FNow);
@@ -102,10 +106,26 @@ void TReferencePainter::Wash() {
   Build(FClean);
 }
 
+void TReferencePainter::Keep(std::deque<TReferenceLayers>& side,
+                             const TReferenceLayers& layers) const {
+  if (MaxHistory <= 0) return;
+  if (int(side.size()) >= MaxHistory) side.pop_front();
+  side.push_back(layers);
+}
+
 void TReferencePainter::Undo() {
   if (FHistory.empty()) return;
+  Keep(FRedo, FNow);
   FNow = FHistory.back();
   FHistory.pop_back();
+  FStroking = false;
+}
+
+void TReferencePainter::Redo() {
+  if (FRedo.empty()) return;
+  Keep(FHistory, FNow);
+  FNow = FRedo.back();
+  FRedo.pop_back();
   FStroking = false;
 }
 

@@ -41,7 +41,11 @@ class TReferencePainter {
   void AssignLayer(const TRaster24& bitmap, bool whole);
   void Wash();
   void Undo();
-  void ClearHistory() { FHistory.clear(); }
+  void Redo();
+  void ClearHistory() {
+    FHistory.clear();
+    FRedo.clear();
+  }
   // A press; returns the point OnClickAt reports, or nothing when the press
   // had no effect.
   std::optional<TPoint> Press(TPoint pt);
@@ -51,6 +55,7 @@ class TReferencePainter {
 
   const TReferenceLayers& Layers() const { return FNow; }
   int HistorySteps() const { return int(FHistory.size()); }
+  int RedoSteps() const { return int(FRedo.size()); }
   const TReferenceLayers& NewestStep() const { return FHistory.back(); }
   bool Stroking() const { return FStroking; }
   bool HasPicture() const { return FNow.Width > 0; }
@@ -59,6 +64,8 @@ class TReferencePainter {
  private:
   void Build(const TRaster24& source);
   void Push();
+  // Appends to one side of the history, which keeps MaxHistory steps.
+  void Keep(std::deque<TReferenceLayers>& side, const TReferenceLayers& layers) const;
   void Compose();
   void Segment(TPoint to, bool first);
   TColor Combine(TColor old, TColor paint) const;
@@ -86,6 +93,8 @@ class TReferencePainter {
   std::vector<bool> FMask;
   std::vector<TColor> FScratch;
   std::deque<TReferenceLayers> FHistory;
+  // What each undo replaced, the newest last.
+  std::deque<TReferenceLayers> FRedo;
 };
 
 }  // namespace tw::test
