@@ -105,9 +105,18 @@ start_tintwell() {
   sleep 0.3
 }
 
-# The client area's top-left corner on the screen.
+# The client area's top-left corner on the screen. A window found just
+# after a kill may still be the killed program's on its way out; then its
+# geometry cannot be read and the window is looked for again.
 window_origin() {
-  eval "$(xdotool getwindowgeometry --shell "$E2E_WID")"
+  local X="" Y="" WIDTH="" HEIGHT="" SCREEN WINDOW try
+  for try in $(seq 1 25); do
+    eval "$(xdotool getwindowgeometry --shell "$E2E_WID" 2>/dev/null)"
+    [ -n "$WIDTH" ] && break
+    sleep 0.2
+    E2E_WID=$(xdotool search --name '^Tintwell$' 2>/dev/null | tail -n1)
+  done
+  [ -n "$WIDTH" ] || fail "the main window's place cannot be read"
   WIN_X=$X
   WIN_Y=$Y
   WIN_W=$WIDTH
@@ -155,8 +164,11 @@ cleanup() {
 # (--sync waits for a motion, so a move to where the pointer already is
 # is skipped.)
 mouse_to() {
-  local X Y SCREEN WINDOW
-  eval "$(xdotool getmouselocation --shell)"
+  # A query that fails (the window under the pointer went away while it was
+  # asked, as when a journey kills the program) leaves the place unknown,
+  # and the pointer is simply moved.
+  local X=-1 Y=-1 SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell 2>/dev/null)"
   if [ "$X" -ne $((WIN_X + $1)) ] || [ "$Y" -ne $((WIN_Y + $2)) ]; then
     xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2))
   fi
