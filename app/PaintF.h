@@ -190,6 +190,8 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
 
   // Painter and control events (PaintF_Commands.cpp, PaintF_Dropper.cpp).
   void ToolButtonDown(TQImgButton* Button, TPaintMode Mode);
+  // Undo, or redo when Redo is set, with its cue and the changed flags.
+  void StepHistory(bool Redo);
   void PainterSetPaintMode(TPaintMode Mode);
   void PainterSetPaintColor(TColor Color);
   void PainterClickAt(TPoint Pt);

@@ -293,19 +293,18 @@ void TFMain::ZoomOut() {
   ApplyScale();
 }
 
-void TFMain::UndoCommand() {
-  if (!FPainter->CanUndo()) return;
-  PlayCue(cueUndo);
-  FPainter->Undo();
-  FColorChanged = true;
-  FOutlineChanged = true;
-  AutosaveChanged();
-}
+void TFMain::UndoCommand() { StepHistory(false); }
 
-void TFMain::RedoCommand() {
-  if (!FPainter->CanRedo()) return;
+void TFMain::RedoCommand() { StepHistory(true); }
+
+void TFMain::StepHistory(bool Redo) {
+  if (Redo ? !FPainter->CanRedo() : !FPainter->CanUndo()) return;
+  // Both directions sound the same and change both layers.
   PlayCue(cueUndo);
-  FPainter->Redo();
+  if (Redo)
+    FPainter->Redo();
+  else
+    FPainter->Undo();
   FColorChanged = true;
   FOutlineChanged = true;
   AutosaveChanged();
