@@ -31,6 +31,18 @@ std::vector<TLangKey> BuildKeys() {
       {"errOpenBadExt", path},
       {"errOpenNoExist", path},
       {"errCorrupt", path},
+      // The settings store: where a damaged file was kept; the names of
+      // settings that could not be stored.
+      {"capSettings", none},
+      {"msgSettingsDamaged", path},
+      {"msgSettingsInMemory", none},
+      {"msgLocksUnreadable", none},
+      {"msgSettingsNotKept", path},
+      // A picture's title whose colouring cannot be written; the titles of
+      // those that could not be kept at all.
+      {"capColoring", none},
+      {"msgColoringNotKept", path},
+      {"msgColoringsLost", path},
       {"DClosePrompt", none},
       {"DCloseYes", none},
       {"DCloseNo", none},

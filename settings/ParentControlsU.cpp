@@ -19,24 +19,24 @@ bool Matches(const std::string& stored, const std::string& entered) {
 
 bool TParentControls::SaveLocked() {
   const TSystemPolicy policy = Policy();
-  return policy.InForce ? policy.PasswordSave : FStore.ReadBool("PasswordSave", false, Section);
+  return policy.InForce ? policy.PasswordSave : FStore.ReadFreshBool("PasswordSave", false, Section);
 }
 
 bool TParentControls::PrintLocked() {
   const TSystemPolicy policy = Policy();
-  return policy.InForce ? policy.PasswordPrint : FStore.ReadBool("PasswordPrint", false, Section);
+  return policy.InForce ? policy.PasswordPrint : FStore.ReadFreshBool("PasswordPrint", false, Section);
 }
 
 bool TParentControls::HasPassword() {
   const TSystemPolicy policy = Policy();
   if (policy.InForce) return !policy.Readable || !policy.ParentPassword.empty();
-  return !FStore.ReadString(PasswordName, "", Section).empty();
+  return !FStore.ReadFreshString(PasswordName, "", Section).empty();
 }
 
 bool TParentControls::Check(const std::string& entered) {
   const TSystemPolicy policy = Policy();
   if (policy.InForce) return policy.Readable && Matches(policy.ParentPassword, entered);
-  const std::string stored = FStore.ReadString(PasswordName, "", Section);
+  const std::string stored = FStore.ReadFreshString(PasswordName, "", Section);
   const bool right = Matches(stored, entered);
   if (right && !stored.empty() && !IsPasswordHash(stored)) {
     try {
@@ -55,7 +55,9 @@ void TParentControls::SetPassword(const std::string& password) {
 }
 
 bool TParentControls::SealPassword() {
-  const std::string stored = FStore.ReadString(PasswordName, "", Section);
+  // A store in memory holds no password of the parent's to seal.
+  if (FStore.InMemory()) return false;
+  const std::string stored = FStore.ReadFreshString(PasswordName, "", Section);
   if (stored.empty() || IsPasswordHash(stored)) return false;
   SetPassword(stored);
   try {

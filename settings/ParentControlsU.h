@@ -2,7 +2,9 @@
 // and printing ask for it. A system policy in force (SystemPolicyU) decides
 // them for every user of the computer; otherwise the user's own store does
 // (section Main: ParentPassword, PasswordSave, PasswordPrint). Everything is
-// read anew at each call, as every setting is.
+// read anew from the file at each call (TSetting's Fresh reads), and a call
+// that cannot read them throws EError: nothing here ever answers "not
+// locked" for a lock it could not read.
 //
 // The password is kept only as a hash (PasswordHashU). A clear text that an
 // older store or a defaults file still holds keeps working, compared exactly

@@ -31,6 +31,28 @@ int64_t PaletteSectionIndex(const std::string& section) {
 
 }  // namespace
 
+const TMainSetting* FindMainSetting(const std::string& section, const std::string& name) {
+  if (!SameTextAscii(section, SectionMain)) return nullptr;
+  for (const TMainSetting& setting : MainSettings)
+    if (SameTextAscii(name, setting.Name)) return &setting;
+  return nullptr;
+}
+
+bool TQCSetting::ReadMainBool(const char* name) {
+  return FStore.ReadBool(name, std::string(FindMainSetting(SectionMain, name)->BuiltIn) == "true",
+                         SectionMain);
+}
+
+int32_t TQCSetting::ReadMainInteger(const char* name) {
+  int32_t builtIn = 0;
+  TryParseSettingInteger(FindMainSetting(SectionMain, name)->BuiltIn, builtIn);
+  return FStore.ReadInteger(name, builtIn, SectionMain);
+}
+
+std::string TQCSetting::ReadMainString(const char* name) {
+  return FStore.ReadString(name, FindMainSetting(SectionMain, name)->BuiltIn, SectionMain);
+}
+
 bool TryParseDecimal(const std::string& text, int32_t& value) {
   const std::string trimmed = TrimBlanks(text);
   if (trimmed.empty()) return false;
@@ -43,8 +65,16 @@ bool TryParseDecimal(const std::string& text, int32_t& value) {
 }
 
 TQCSetting::TQCSetting(TSetting& store) : FStore(store) {
-  for (const char* section : {SectionMain, SectionLanguages, SectionPalettes, SectionCatalog})
-    if (!FStore.SectionExists(section)) FStore.ImportDefaults(section);
+  for (const char* section : {SectionMain, SectionLanguages, SectionPalettes, SectionCatalog}) {
+    if (FStore.SectionExists(section)) continue;
+    try {
+      FStore.ImportDefaults(section);
+    } catch (const EError&) {
+      // A store that can be read but not written: the defaults are in
+      // effect for this run all the same, and the store names them among
+      // the settings it could not keep.
+    }
+  }
   try {
     TParentControls(FStore).SealPassword();
   } catch (const EError&) {
@@ -53,17 +83,17 @@ TQCSetting::TQCSetting(TSetting& store) : FStore(store) {
   }
 }
 
-std::string TQCSetting::ReadCurrentPicture() { return FStore.ReadString("CurrentPicture", "", SectionMain); }
+std::string TQCSetting::ReadCurrentPicture() { return ReadMainString("CurrentPicture"); }
 void TQCSetting::WriteCurrentPicture(const std::string& value) {
   FStore.WriteString("CurrentPicture", value, SectionMain);
 }
-bool TQCSetting::ReadHints() { return FStore.ReadBool("Hints", true, SectionMain); }
+bool TQCSetting::ReadHints() { return ReadMainBool("Hints"); }
 void TQCSetting::WriteHints(bool value) { FStore.WriteBool("Hints", value, SectionMain); }
-std::string TQCSetting::ReadLanguage() { return FStore.ReadString("Language", DefaultLanguage, SectionMain); }
+std::string TQCSetting::ReadLanguage() { return ReadMainString("Language"); }
 void TQCSetting::WriteLanguage(const std::string& value) { FStore.WriteString("Language", value, SectionMain); }
-int32_t TQCSetting::ReadMaxHistory() { return FStore.ReadInteger("MaxHistory", 10, SectionMain); }
-bool TQCSetting::ReadMixToBrush() { return FStore.ReadBool("MixToBrush", true, SectionMain); }
-int32_t TQCSetting::ReadMusicVolume() { return FStore.ReadInteger("MusicVolume", -1000, SectionMain); }
+int32_t TQCSetting::ReadMaxHistory() { return ReadMainInteger("MaxHistory"); }
+bool TQCSetting::ReadMixToBrush() { return ReadMainBool("MixToBrush"); }
+int32_t TQCSetting::ReadMusicVolume() { return ReadMainInteger("MusicVolume"); }
 void TQCSetting::WriteMusicVolume(int32_t value) { FStore.WriteInteger("MusicVolume", value, SectionMain); }
 bool TQCSetting::ReadPasswordPrint() { return TParentControls(FStore).PrintLocked(); }
 bool TQCSetting::ReadPasswordSave() { return TParentControls(FStore).SaveLocked(); }
@@ -72,25 +102,25 @@ bool TQCSetting::CheckParentPassword(const std::string& entered) {
 }
 
 std::string TQCSetting::ReadPathCatalog() {
-  return ExpandFolderMacros(FStore.ReadString("PathCatalog", DefaultPathCatalog, SectionMain));
+  return ExpandFolderMacros(ReadMainString("PathCatalog"));
 }
 
 std::string TQCSetting::ReadPathSave() {
-  return ExpandFolderMacros(FStore.ReadString("PathSave", DefaultPathSave, SectionMain));
+  return ExpandFolderMacros(ReadMainString("PathSave"));
 }
 
 void TQCSetting::WritePathSave(const std::string& value) {
   FStore.WriteString("PathSave", CollapseFolderMacros(value), SectionMain);
 }
 
-int32_t TQCSetting::ReadSaveMode() { return FStore.ReadInteger("SaveMode", 0, SectionMain); }
+int32_t TQCSetting::ReadSaveMode() { return ReadMainInteger("SaveMode"); }
 void TQCSetting::WriteSaveMode(int32_t value) { FStore.WriteInteger("SaveMode", value, SectionMain); }
-int32_t TQCSetting::ReadSaveSize() { return FStore.ReadInteger("SaveSize", 1, SectionMain); }
+int32_t TQCSetting::ReadSaveSize() { return ReadMainInteger("SaveSize"); }
 void TQCSetting::WriteSaveSize(int32_t value) { FStore.WriteInteger("SaveSize", value, SectionMain); }
-int32_t TQCSetting::ReadSfxVolume() { return FStore.ReadInteger("SfxVolume", 0, SectionMain); }
+int32_t TQCSetting::ReadSfxVolume() { return ReadMainInteger("SfxVolume"); }
 void TQCSetting::WriteSfxVolume(int32_t value) { FStore.WriteInteger("SfxVolume", value, SectionMain); }
-int32_t TQCSetting::ReadStayColored() { return FStore.ReadInteger("StayColored", 2, SectionMain); }
-bool TQCSetting::ReadUseImgCursors() { return FStore.ReadBool("UseImgCursors", true, SectionMain); }
+int32_t TQCSetting::ReadStayColored() { return ReadMainInteger("StayColored"); }
+bool TQCSetting::ReadUseImgCursors() { return ReadMainBool("UseImgCursors"); }
 
 void TQCSetting::ReadCatalog(std::vector<std::string>& list) {
   FStore.ReadList("File", list, SectionCatalog);

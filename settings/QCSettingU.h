@@ -26,6 +26,37 @@ inline constexpr const char* SectionMixed = "Mixed";
 inline constexpr const char* DefaultLanguage = "en_us";
 inline constexpr const char* DefaultPathCatalog = "[MyPicturesFolder]\\Tintwell\\catalog\\";
 inline constexpr const char* DefaultPathSave = "[MyPicturesFolder]\\Tintwell\\saved\\";
+// The program's own values of "Main": how the program reads each, and the
+// text of the value it uses while the store holds none (a Boolean as
+// "true" or "false").
+enum class TSettingType { stString, stInteger, stBool };
+struct TMainSetting {
+  const char* Name;
+  TSettingType Type;
+  const char* BuiltIn;
+};
+inline constexpr TMainSetting MainSettings[] = {
+    {"CurrentPicture", TSettingType::stString, ""},
+    {"Hints", TSettingType::stBool, "true"},
+    {"Language", TSettingType::stString, DefaultLanguage},
+    {"MaxHistory", TSettingType::stInteger, "10"},
+    {"MixToBrush", TSettingType::stBool, "true"},
+    {"MusicVolume", TSettingType::stInteger, "-1000"},
+    {"ParentPassword", TSettingType::stString, ""},
+    {"PasswordPrint", TSettingType::stBool, "false"},
+    {"PasswordSave", TSettingType::stBool, "false"},
+    {"PathCatalog", TSettingType::stString, DefaultPathCatalog},
+    {"PathSave", TSettingType::stString, DefaultPathSave},
+    {"SaveMode", TSettingType::stInteger, "0"},
+    {"SaveSize", TSettingType::stInteger, "1"},
+    {"SfxVolume", TSettingType::stInteger, "0"},
+    {"StayColored", TSettingType::stInteger, "2"},
+    {"UseImgCursors", TSettingType::stBool, "true"},
+};
+// The entry of a value of section (compared without regard to case), or
+// null when it is not one of the program's own values of "Main".
+const TMainSetting* FindMainSetting(const std::string& section, const std::string& name);
+
 // The mix tray has 12 wells and a palette at most 20 colours.
 inline constexpr int MixedColorCount = 12;
 inline constexpr int MaxPaletteColors = 20;
@@ -33,7 +64,8 @@ inline constexpr int MaxPaletteColors = 20;
 class TQCSetting {
  public:
   // Imports "Main", "Languages", "Palettes" and "Catalog" from the defaults
-  // file, in this order, for each that the store does not hold yet. Then a
+  // file, in this order, for each that the store does not hold yet (in
+  // memory only when the file cannot take them). Then a
   // clear-text parent password (from the defaults file or an older store)
   // is replaced by its hash, when the store takes it.
   explicit TQCSetting(TSetting& store);
@@ -92,6 +124,10 @@ class TQCSetting {
   static std::vector<std::string> MixedColorsToTexts(const std::vector<TColor>& colors);
 
  private:
+  bool ReadMainBool(const char* name);
+  int32_t ReadMainInteger(const char* name);
+  std::string ReadMainString(const char* name);
+
   TSetting& FStore;
 };
 

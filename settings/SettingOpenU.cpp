@@ -28,7 +28,7 @@ namespace tw {
 
 namespace {
 
-constexpr int BusyTimeoutMs = 5000;
+int GBusyTimeoutMs = 5000;
 
 const char* const SchemaSql =
     "CREATE TABLE IF NOT EXISTS sections("
@@ -77,7 +77,7 @@ TSetting::TOpenResult TSetting::TryOpen(const std::string& path, std::string& pr
     return present && IsDamage(rc) ? orDamaged : orUnavailable;
   }
   sqlite3_extended_result_codes(FDb, 1);
-  sqlite3_busy_timeout(FDb, BusyTimeoutMs);
+  sqlite3_busy_timeout(FDb, GBusyTimeoutMs);
   try {
     // The first statement reads the header: "file is not a database" shows here.
     ExecSql(FDb, "PRAGMA journal_mode=DELETE");
@@ -97,13 +97,25 @@ TSetting::TOpenResult TSetting::TryOpen(const std::string& path, std::string& pr
       CloseDatabase();
       return orDamaged;
     }
-    TTransaction transaction(FDb, true);
-    ExecSql(FDb, SchemaSql);
-    transaction.Commit();
+    bool schema = false;
+    {
+      TStatement tables(FDb,
+                        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                        "name IN ('sections', 'setting_values')");
+      schema = tables.Step() && tables.ColumnInteger(0) == 2;
+    }
+    // Only a new file needs the write lock here: a store that another copy
+    // holds for writing, or that is read-only, still opens for reading.
+    if (!schema) {
+      TTransaction transaction(FDb, true);
+      ExecSql(FDb, SchemaSql);
+      transaction.Commit();
+    }
     // A database of some other program has tables of these names with other
     // columns; it is not ours to write into.
     TStatement sections(FDb, "SELECT id, root_key, path, path_key FROM sections LIMIT 0");
     TStatement values(FDb, "SELECT section_id, name, name_key, value FROM setting_values LIMIT 0");
+    LoadCache();
   } catch (const ESqliteError& error) {
     problem = error.what();
     CloseDatabase();
@@ -111,6 +123,10 @@ TSetting::TOpenResult TSetting::TryOpen(const std::string& path, std::string& pr
   }
   return orOk;
 }
+
+void TSetting::SetBusyTimeout(int milliseconds) { GBusyTimeoutMs = milliseconds; }
+
+int TSetting::BusyTimeout() { return GBusyTimeoutMs; }
 
 void TSetting::Compact() {
   if (FDb) ExecSql(FDb, "VACUUM");
@@ -140,7 +156,7 @@ bool TSetting::MoveAside(std::string& asidePath) {
   return true;
 }
 
-void TSetting::Open() {
+void TSetting::Open(TStoreFallback fallback) {
   namespace fs = std::filesystem;
   const fs::path parent = fs::path(FDatabasePath).parent_path();
   // The folders of the program's own store are ours to keep private; a
@@ -162,6 +178,8 @@ void TSetting::Open() {
       message = "The settings file \"" + FDatabasePath + "\" was damaged (" + problem +
                 ") and has been kept as \"" + asidePath +
                 "\". The program starts with its default settings.";
+      FNotice.AsidePath = asidePath;
+      FNotice.Problem = problem;
       CreatePrivateFile(FDatabasePath);
       result = TryOpen(FDatabasePath, problem);
       if (result == orOk) {
@@ -170,11 +188,15 @@ void TSetting::Open() {
       }
     }
   }
+  if (fallback == TStoreFallback::Refuse)
+    throw EError("The settings file \"" + FDatabasePath + "\" cannot be read (" + problem + ").");
   // Nothing usable on disk: this run keeps its settings in memory only, so
   // the program still starts and the file on disk stays as it was.
   if (!message.empty()) message += " ";
   message += "The settings file \"" + FDatabasePath + "\" cannot be used (" + problem +
              "); settings changed in this session will not be kept.";
+  FNotice.InMemory = true;
+  FNotice.Problem = problem;
   if (TryOpen(":memory:", problem) != orOk)
     throw EError("The settings cannot be kept even in memory: " + problem);
   ShowWarning(message);

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
-#include <unordered_map>
+#include <memory>
+#include <system_error>
 
 #include "settings/IniFileU.h"
 #include "settings/SettingsTextU.h"
@@ -58,10 +60,10 @@ std::string ConfigHome() {
 }  // namespace
 
 TSetting::TSetting(const std::string& databasePath, const std::string& productKey,
-                   const std::string& defaultsFile)
+                   const std::string& defaultsFile, TStoreFallback fallback)
     : FDatabasePath(databasePath), FRootKey("\\Software\\" + productKey),
       FRootFold(LowerAsciiText(NormalizeSection(FRootKey))), FDefaultsFile(defaultsFile) {
-  Open();
+  Open(fallback);
 }
 
 TSetting::~TSetting() { CloseDatabase(); }
@@ -97,13 +99,14 @@ int64_t TSetting::SectionId(const std::string& section, bool create) {
   return select.Step() ? select.ColumnInteger(0) : -1;
 }
 
-TSetting::TStored TSetting::Lookup(const std::string& name, const std::string& section) {
+TSetting::TStored TSetting::Lookup(sqlite3* db, const std::string& rootFold,
+                                   const std::string& name, const std::string& section) {
   TStored stored;
   try {
-    TStatement select(FDb,
+    TStatement select(db,
                       "SELECT v.value FROM setting_values v JOIN sections s ON s.id = v.section_id "
                       "WHERE s.root_key = ? AND s.path_key = ? AND v.name_key = ?");
-    select.Bind(1, FRootFold)
+    select.Bind(1, rootFold)
         .Bind(2, LowerAsciiText(NormalizeSection(section)))
         .Bind(3, LowerAsciiText(name));
     if (!select.Step()) return stored;
@@ -119,6 +122,64 @@ TSetting::TStored TSetting::Lookup(const std::string& name, const std::string& s
   return stored;
 }
 
+void TSetting::LoadCache() {
+  TCache cache;
+  TStatement select(FDb,
+                    "SELECT s.path_key, v.name_key, v.value FROM sections s "
+                    "LEFT JOIN setting_values v ON v.section_id = s.id WHERE s.root_key = ?");
+  select.Bind(1, FRootFold);
+  while (select.Step()) {
+    auto& values = cache[select.ColumnText(0)];
+    if (select.ColumnType(2) == SQLITE_NULL) continue;
+    TStored& stored = values[select.ColumnText(1)];
+    stored.Found = true;
+    stored.IsInteger = select.ColumnType(2) == SQLITE_INTEGER;
+    if (stored.IsInteger)
+      stored.Integer = select.ColumnInteger(2);
+    else
+      stored.Text = select.ColumnText(2);
+  }
+  FCache = std::move(cache);
+}
+
+TSetting::TStored TSetting::Cached(const std::string& name, const std::string& section) const {
+  const auto values = FCache.find(LowerAsciiText(NormalizeSection(section)));
+  if (values == FCache.end()) return {};
+  const auto value = values->second.find(LowerAsciiText(name));
+  return value == values->second.end() ? TStored{} : value->second;
+}
+
+void TSetting::CacheValue(const std::string& section, const std::string& name,
+                          const TStored& value) {
+  const std::string path = LowerAsciiText(NormalizeSection(section));
+  // Writing a value makes its section and every section above it.
+  for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+    FCache[path.substr(0, end)];
+  FCache[path][LowerAsciiText(name)] = value;
+}
+
+TSetting::TStored TSetting::LookupFresh(const std::string& name, const std::string& section) {
+  if (!InMemory()) {
+    const TStored stored = Lookup(FDb, FRootFold, name, section);
+    if (stored.Found) CacheValue(section, name, stored);
+    return stored;
+  }
+  // The file could not be read at start; it may be readable now. A file
+  // that is not there or still empty holds nothing a parent set.
+  std::error_code error;
+  const auto size = std::filesystem::file_size(FDatabasePath, error);
+  if (error || size == 0) return Cached(name, section);
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(FDatabasePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  const std::unique_ptr<sqlite3, int (*)(sqlite3*)> closer(db, sqlite3_close_v2);
+  if (rc != SQLITE_OK)
+    throw EError("Cannot read the " + Where(name, section) + ": " +
+                 (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, BusyTimeout());
+  return Lookup(db, FRootFold, name, section);
+}
+
 int32_t TSetting::ToInteger(const TStored& stored, const std::string& name,
                             const std::string& section) const {
   if (!stored.IsInteger)
@@ -132,19 +193,32 @@ int32_t TSetting::ToInteger(const TStored& stored, const std::string& name,
 }
 
 bool TSetting::ReadBool(const std::string& name, bool defaultValue, const std::string& section) {
-  const TStored stored = Lookup(name, section);
+  const TStored stored = Cached(name, section);
   return stored.Found ? ToInteger(stored, name, section) != 0 : defaultValue;
 }
 
 int32_t TSetting::ReadInteger(const std::string& name, int32_t defaultValue,
                               const std::string& section) {
-  const TStored stored = Lookup(name, section);
+  const TStored stored = Cached(name, section);
   return stored.Found ? ToInteger(stored, name, section) : defaultValue;
 }
 
 std::string TSetting::ReadString(const std::string& name, const std::string& defaultValue,
                                  const std::string& section) {
-  const TStored stored = Lookup(name, section);
+  const TStored stored = Cached(name, section);
+  if (!stored.Found) return defaultValue;
+  return stored.IsInteger ? std::to_string(stored.Integer) : stored.Text;
+}
+
+bool TSetting::ReadFreshBool(const std::string& name, bool defaultValue,
+                             const std::string& section) {
+  const TStored stored = LookupFresh(name, section);
+  return stored.Found ? ToInteger(stored, name, section) != 0 : defaultValue;
+}
+
+std::string TSetting::ReadFreshString(const std::string& name, const std::string& defaultValue,
+                                      const std::string& section) {
+  const TStored stored = LookupFresh(name, section);
   if (!stored.Found) return defaultValue;
   return stored.IsInteger ? std::to_string(stored.Integer) : stored.Text;
 }
@@ -157,24 +231,19 @@ int32_t TSetting::ListCount(const std::string& name, const std::string& section)
 void TSetting::ReadList(const std::string& name, std::vector<std::string>& list,
                         const std::string& section) {
   list.clear();
-  // One read transaction: a copy writing meanwhile cannot mix old and new items.
-  TTransaction transaction(FDb, false);
   const int32_t count = ListCount(name, section);
   for (int32_t i = 0; i < count; ++i) list.push_back(ReadString(name + std::to_string(i), "", section));
-  transaction.Commit();
 }
 
 void TSetting::ReadNameValueList(const std::string& name, std::vector<std::string>& list,
                                  const std::string& section) {
   list.clear();
-  TTransaction transaction(FDb, false);
   const int32_t count = ListCount(name, section);
   for (int32_t i = 0; i < count; ++i) {
     const std::string index = std::to_string(i);
     list.push_back(ReadString("Name" + index, "", section) + "=" +
                    ReadString("Value" + index, "", section));
   }
-  transaction.Commit();
 }
 
 void TSetting::Put(int64_t sectionId, const std::string& name, const int64_t* integer,
@@ -191,15 +260,34 @@ void TSetting::Put(int64_t sectionId, const std::string& name, const int64_t* in
   upsert.Run();
 }
 
+void TSetting::Write(const std::string& key, const std::string& what,
+                     const std::function<void()>& write) {
+  try {
+    write();
+    FUnstored.erase(key);
+  } catch (const ESqliteError& error) {
+    FUnstored[key] = write;
+    throw EError("Cannot store the " + what + ": " + error.what());
+  }
+}
+
 void TSetting::WriteValue(const std::string& name, const int64_t* integer, const std::string* text,
                           const std::string& section) {
-  try {
+  TStored value;
+  value.Found = true;
+  value.IsInteger = integer != nullptr;
+  if (integer)
+    value.Integer = *integer;
+  else
+    value.Text = *text;
+  // In effect for this run whether or not the file takes it.
+  CacheValue(section, name, value);
+  Write(NormalizeSection(section) + "\\" + name, Where(name, section), [this, name, section, value] {
     TTransaction transaction(FDb, true);
-    Put(SectionId(section, true), name, integer, text);
+    Put(SectionId(section, true), name, value.IsInteger ? &value.Integer : nullptr,
+        value.IsInteger ? nullptr : &value.Text);
     transaction.Commit();
-  } catch (const ESqliteError& error) {
-    throw EError("Cannot store the " + Where(name, section) + ": " + error.what());
-  }
+  });
 }
 
 void TSetting::WriteBool(const std::string& name, bool value, const std::string& section) {
@@ -221,61 +309,99 @@ void TSetting::WriteList(const std::string& name, const std::vector<std::string>
                          const std::string& section) {
   if (list.size() > size_t(std::numeric_limits<int32_t>::max()))
     throw EError("The list " + Where(name, section) + " is too long to store");
-  try {
-    // One transaction: another copy of the program never sees a count that
-    // does not match its items.
-    TTransaction transaction(FDb, true);
-    const int64_t sectionId = SectionId(section, true);
-    const int64_t count = int64_t(list.size());
-    Put(sectionId, name + "Count", &count, nullptr);
-    for (size_t i = 0; i < list.size(); ++i) Put(sectionId, name + std::to_string(i), nullptr, &list[i]);
-    transaction.Commit();
-  } catch (const ESqliteError& error) {
-    throw EError("Cannot store the list " + Where(name, section) + ": " + error.what());
+  const int64_t count = int64_t(list.size());
+  CacheValue(section, name + "Count", TStored{true, true, count, std::string()});
+  for (size_t i = 0; i < list.size(); ++i)
+    CacheValue(section, name + std::to_string(i), TStored{true, false, 0, list[i]});
+  Write(NormalizeSection(section) + "\\" + name, "list " + Where(name, section),
+        [this, name, section, list, count] {
+          // One transaction: another copy of the program never sees a count
+          // that does not match its items.
+          TTransaction transaction(FDb, true);
+          const int64_t sectionId = SectionId(section, true);
+          Put(sectionId, name + "Count", &count, nullptr);
+          for (size_t i = 0; i < list.size(); ++i)
+            Put(sectionId, name + std::to_string(i), nullptr, &list[i]);
+          transaction.Commit();
+        });
+}
+
+std::vector<std::string> TSetting::UnstoredSettings() const {
+  std::vector<std::string> names;
+  for (const auto& [key, retry] : FUnstored) names.push_back(key);
+  return names;
+}
+
+std::vector<std::string> TSetting::StoreUnstored() {
+  const auto pending = FUnstored;
+  for (const auto& [key, retry] : pending) {
+    try {
+      retry();
+      FUnstored.erase(key);
+    } catch (const ESqliteError&) {
+      // Still refused; named in the result.
+    }
   }
+  return UnstoredSettings();
 }
 
 bool TSetting::SectionExists(const std::string& section) {
-  try {
-    return SectionId(section, false) >= 0;
-  } catch (const ESqliteError& error) {
-    throw EError("Cannot read the settings section " + Quoted(section) + ": " + error.what());
+  return FCache.count(LowerAsciiText(NormalizeSection(section))) > 0;
+}
+
+std::vector<TSetting::TEntry> TSetting::ReadIniSections(const std::string& iniFile,
+                                                        const std::string& section) {
+  const TIniFile file(iniFile);
+  const std::string wanted = NormalizeSection(section);
+  std::vector<TEntry> entries;
+  if (wanted.empty()) return entries;
+  const std::string wantedFold = LowerAsciiText(wanted) + "\\";
+  for (const std::string& fileSection : file.SectionNames()) {
+    const std::string path = NormalizeSection(fileSection);
+    const std::string pathFold = LowerAsciiText(path) + "\\";
+    if (pathFold.compare(0, wantedFold.size(), wantedFold) != 0) continue;
+    entries.push_back({path, TValue{"", false, 0, ""}});
+    for (const auto& [name, text] : file.SectionValues(fileSection)) {
+      TValue value{name, true, 0, std::string()};
+      if (SameTextAscii(text, "true") || SameTextAscii(text, "false")) {
+        value.Integer = SameTextAscii(text, "true") ? 1 : 0;
+      } else if (!TryParseSettingInteger(text, value.Integer)) {
+        value.IsInteger = false;
+        value.Text = text;
+      }
+      entries.push_back({path, value});
+    }
   }
+  return entries;
 }
 
 void TSetting::ImportDefaults(const std::string& section) {
-  const TIniFile defaults(FDefaultsFile);
-  const std::string wanted = NormalizeSection(section);
-  if (wanted.empty()) return;
-  const std::string wantedFold = LowerAsciiText(wanted) + "\\";
-  std::string current;
-  std::string currentName;
-  try {
+  const std::vector<TEntry> entries = ReadIniSections(FDefaultsFile, section);
+  if (!entries.empty()) ImportEntries(entries);
+}
+
+void TSetting::ImportEntries(const std::vector<TEntry>& entries, bool replace) {
+  if (replace) FCache.clear();
+  // In effect for this run even when the file cannot take them.
+  for (const TEntry& entry : entries) {
+    FCache[LowerAsciiText(NormalizeSection(entry.Section))];
+    if (!entry.Value.Name.empty())
+      CacheValue(entry.Section, entry.Value.Name,
+                 TStored{true, entry.Value.IsInteger, entry.Value.Integer, entry.Value.Text});
+  }
+  const std::string key = entries.empty() ? std::string() : NormalizeSection(entries[0].Section);
+  Write(key, "settings of section " + Quoted(key), [this, entries, replace] {
     TTransaction transaction(FDb, true);
-    for (const std::string& fileSection : defaults.SectionNames()) {
-      const std::string path = NormalizeSection(fileSection);
-      const std::string pathFold = LowerAsciiText(path) + "\\";
-      if (pathFold.compare(0, wantedFold.size(), wantedFold) != 0) continue;
-      current = path;
-      const int64_t sectionId = SectionId(path, true);
-      for (const auto& [name, value] : defaults.SectionValues(fileSection)) {
-        currentName = name;
-        int32_t parsed = 0;
-        if (SameTextAscii(value, "true") || SameTextAscii(value, "false")) {
-          const int64_t flag = SameTextAscii(value, "true") ? 1 : 0;
-          Put(sectionId, name, &flag, nullptr);
-        } else if (TryParseSettingInteger(value, parsed)) {
-          const int64_t integer = parsed;
-          Put(sectionId, name, &integer, nullptr);
-        } else {
-          Put(sectionId, name, nullptr, &value);
-        }
-      }
+    if (replace) DeleteEverything();
+    for (const TEntry& entry : entries) {
+      const int64_t sectionId = SectionId(entry.Section, true);
+      if (entry.Value.Name.empty()) continue;
+      const int64_t integer = entry.Value.Integer;
+      Put(sectionId, entry.Value.Name, entry.Value.IsInteger ? &integer : nullptr,
+          entry.Value.IsInteger ? nullptr : &entry.Value.Text);
     }
     transaction.Commit();
-  } catch (const ESqliteError& error) {
-    throw EError("Cannot import the default " + Where(currentName, current) + ": " + error.what());
-  }
+  });
 }
 
 std::vector<std::string> TSetting::SectionNames() {
@@ -318,18 +444,27 @@ bool TSetting::DeleteValue(const std::string& name, const std::string& section) 
       .Bind(2, FRootFold)
       .Bind(3, LowerAsciiText(NormalizeSection(section)))
       .Run();
-  return sqlite3_changes(FDb) > 0;
+  const bool deleted = sqlite3_changes(FDb) > 0;
+  auto values = FCache.find(LowerAsciiText(NormalizeSection(section)));
+  if (values != FCache.end()) values->second.erase(LowerAsciiText(name));
+  return deleted;
 }
 
-void TSetting::Clear() {
-  TTransaction transaction(FDb, true);
+void TSetting::DeleteEverything() {
   TStatement values(FDb,
                     "DELETE FROM setting_values WHERE section_id IN "
                     "(SELECT id FROM sections WHERE root_key = ?)");
   values.Bind(1, FRootFold).Run();
   TStatement sections(FDb, "DELETE FROM sections WHERE root_key = ?");
   sections.Bind(1, FRootFold).Run();
+}
+
+void TSetting::Clear() {
+  TTransaction transaction(FDb, true);
+  DeleteEverything();
   transaction.Commit();
+  FCache.clear();
+  FUnstored.clear();
 }
 
 }  // namespace tw

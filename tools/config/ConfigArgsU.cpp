@@ -2,28 +2,12 @@
 
 #include <cctype>
 
+#include "settings/QCSettingU.h"
 #include "settings/SettingsTextU.h"
 
 namespace tw {
 
 namespace {
-
-struct TKnownKey {
-  const char* Name;
-  TValueKind Kind;
-};
-
-// The program's own keys of "Main" and how it reads them.
-constexpr TKnownKey KnownMainKeys[] = {
-    {"CurrentPicture", TValueKind::vkString}, {"Hints", TValueKind::vkBool},
-    {"Language", TValueKind::vkString},       {"MaxHistory", TValueKind::vkInteger},
-    {"MixToBrush", TValueKind::vkBool},       {"MusicVolume", TValueKind::vkInteger},
-    {"ParentPassword", TValueKind::vkString}, {"PasswordPrint", TValueKind::vkBool},
-    {"PasswordSave", TValueKind::vkBool},     {"PathCatalog", TValueKind::vkString},
-    {"PathSave", TValueKind::vkString},       {"SaveMode", TValueKind::vkInteger},
-    {"SaveSize", TValueKind::vkInteger},      {"SfxVolume", TValueKind::vkInteger},
-    {"StayColored", TValueKind::vkInteger},   {"UseImgCursors", TValueKind::vkBool},
-};
 
 bool IsNumberLike(const std::string& word) {
   return word.size() >= 2 && word[0] == '-' && (std::isdigit((unsigned char)word[1]) ||
@@ -125,10 +109,17 @@ TTypedValue ClassifyIniValue(const std::string& text) {
 }
 
 TValueKind KnownValueKind(const std::string& section, const std::string& name) {
-  if (!SameTextAscii(section, "Main")) return TValueKind::vkAuto;
-  for (const TKnownKey& key : KnownMainKeys)
-    if (SameTextAscii(name, key.Name)) return key.Kind;
-  return TValueKind::vkAuto;
+  const TMainSetting* setting = FindMainSetting(section, name);
+  if (!setting) return TValueKind::vkAuto;
+  switch (setting->Type) {
+    case TSettingType::stBool:
+      return TValueKind::vkBool;
+    case TSettingType::stInteger:
+      return TValueKind::vkInteger;
+    case TSettingType::stString:
+      break;
+  }
+  return TValueKind::vkString;
 }
 
 TTypedValue TypedValueFor(const std::string& section, const std::string& name,

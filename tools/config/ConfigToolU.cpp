@@ -6,7 +6,9 @@
 
 #include "pictures/QUtilU.h"
 #include "settings/IniFileU.h"
+#include "settings/ParentControlsU.h"
 #include "settings/QCSettingU.h"
+#include "settings/SettingsTextU.h"
 #include "settings/SettingU.h"
 #include "tools/common/ToolHooksU.h"
 #include "tools/config/CatalogCommandsU.h"
@@ -124,29 +126,38 @@ void CheckShape(const TConfigCommandLine& line) {
                      "lock, catalog and colorings.");
 }
 
-int RunCommand(const TConfigCommandLine& line, TConsole& console) {
-  if (line.System) return RunSystemCommand(line, console);
+// Whether the command changes anything (a failure then changed nothing).
+bool Changes(const TConfigCommandLine& line) {
+  const std::string& command = line.Command;
+  if (command == "lock" || command == "colorings") return !line.Words.empty();
+  if (command == "catalog") return !line.Words.empty() && !SameTextAscii(line.Words[0], "list");
+  return command != "get" && command != "list" && command != "export";
+}
+
+int RunStoreCommand(const TConfigCommandLine& line, TConsole& console) {
   const std::string database = line.Database.empty() ? TSetting::DefaultDatabasePath() : line.Database;
   const std::string defaults = line.Defaults ? *line.Defaults : InstalledDefaultsFile();
   if (line.Defaults && !TIniFile(defaults).Exists()) {
     console.Err << ConfigToolName << ": cannot read the defaults file \"" << defaults << "\".\n";
     return ExitFailure;
   }
-  if (line.Command == "import") {
-    {
-      TSetting store(database, ProductKey, defaults);
-      const TQCSetting seeded(store);
-    }
-    const int imported = RunImport(database, line.Words[0], console);
-    // A password the file held in clear is kept as a hash at once.
-    TSetting store(database, ProductKey, defaults);
-    const TQCSetting sealed(store);
-    return imported;
-  }
-  TSetting store(database, ProductKey, defaults);
+  // The tool never works on settings kept in memory: what it shows must be
+  // the file's, and what it changes must reach the file.
+  TSetting store(database, ProductKey, defaults, TStoreFallback::Refuse);
   const TQCSetting seeded(store);
   TConfigContext context{store, console, line};
   const std::string& command = line.Command;
+  if (command == "import") {
+    const int imported = RunImport(store, line.Words[0], console);
+    // A password the file held in clear is kept as a hash at once.
+    try {
+      if (imported == ExitOk) TParentControls(store).SealPassword();
+    } catch (const EError& error) {
+      console.Err << "Warning: the imported parent password is still stored as readable text: "
+                  << error.what() << "\n";
+    }
+    return imported;
+  }
   if (command == "get") return RunGet(context);
   if (command == "set") return RunSet(context);
   if (command == "list") return RunList(context);
@@ -156,6 +167,23 @@ int RunCommand(const TConfigCommandLine& line, TConsole& console) {
   if (command == "lock") return RunLock(context);
   if (command == "colorings") return RunColorings(context);
   return RunCatalog(context);
+}
+
+int RunCommand(const TConfigCommandLine& line, TConsole& console) {
+  if (line.System) return RunSystemCommand(line, console);
+  try {
+    return RunStoreCommand(line, console);
+  } catch (const EUsage&) {
+    throw;
+  } catch (const EAbort&) {
+    throw;
+  } catch (const EError& error) {
+    std::string message = error.what();
+    if (!message.empty() && message.back() != '.') message += '.';
+    console.Err << ConfigToolName << ": " << message
+                << (Changes(line) ? " Nothing was changed.\n" : " Nothing could be read.\n");
+    return ExitFailure;
+  }
 }
 
 }  // namespace

@@ -95,6 +95,15 @@ int RunGet(TConfigContext& context) {
       return ExitOk;
     }
   }
+  if (const TMainSetting* known = FindMainSetting(section, name)) {
+    // What the program uses; Booleans as the store keeps them.
+    const std::string builtIn = known->BuiltIn;
+    const bool isBool = known->Type == TSettingType::stBool;
+    context.Console.Out << (isBool ? (builtIn == "true" ? "1" : "0") : builtIn) << "\n";
+    context.Console.Err << "Note: nothing is stored for " << SectionMain << "\\" << known->Name
+                        << "; this is the program's built-in default.\n";
+    return ExitOk;
+  }
   context.Console.Err << "There is no value \"" << name << "\" in section \"" << section << "\".\n";
   return ExitFailure;
 }
@@ -194,25 +203,60 @@ int RunExport(TConfigContext& context) {
   return leftOut ? ExitFailure : ExitOk;
 }
 
-int RunImport(const std::string& databasePath, const std::string& file, TConsole& console) {
+namespace {
+
+// The program's own values of "Main" take the type the program reads them
+// with, by the same rules as set; an entry that cannot have it is refused.
+bool TypeKnownValue(TSetting::TEntry& entry, const std::string& text, std::string& problem) {
+  const TMainSetting* known = FindMainSetting(entry.Section, entry.Value.Name);
+  if (!known || known->Type == TSettingType::stString || entry.Value.IsInteger) return true;
+  try {
+    const TTypedValue typed = TypedValueFor(entry.Section, entry.Value.Name, text, TValueKind::vkAuto);
+    entry.Value.IsInteger = true;
+    entry.Value.Integer = typed.Kind == TValueKind::vkBool ? (typed.Bool ? 1 : 0) : typed.Integer;
+    entry.Value.Text.clear();
+    return true;
+  } catch (const EUsage& error) {
+    problem = entry.Section + "\\" + entry.Value.Name + ": " + error.what();
+    return false;
+  }
+}
+
+}  // namespace
+
+int RunImport(TSetting& store, const std::string& file, TConsole& console) {
   const TIniFile ini(file);
   if (!ini.Exists()) {
-    console.Err << "Cannot read \"" << file << "\".\n";
+    console.Err << "Cannot read \"" << file << "\". Nothing was changed.\n";
     return ExitFailure;
   }
-  // ImportDefaults takes a section with everything below it, so the top
+  // ReadIniSections takes a section with everything below it, so the top
   // parts of the section paths name each section once.
-  std::vector<std::string> tops;
+  std::vector<TSetting::TEntry> entries;
   std::set<std::string> seen;
-  size_t valueCount = 0;
   for (const std::string& section : ini.SectionNames()) {
-    valueCount += ini.SectionValues(section).size();
     const std::string top = section.substr(0, section.find('\\'));
-    if (!top.empty() && seen.insert(LowerAsciiText(top)).second) tops.push_back(top);
+    if (top.empty() || !seen.insert(LowerAsciiText(top)).second) continue;
+    const std::vector<TSetting::TEntry> part = TSetting::ReadIniSections(file, top);
+    entries.insert(entries.end(), part.begin(), part.end());
   }
-  TSetting importer(databasePath, ProductKey, file);
-  for (const std::string& top : tops) importer.ImportDefaults(top);
-  console.Out << "Imported " << valueCount << " values from \"" << file << "\".\n";
+  std::vector<std::string> refused;
+  size_t valueCount = 0;
+  for (TSetting::TEntry& entry : entries) {
+    if (entry.Value.Name.empty()) continue;
+    ++valueCount;
+    std::string problem;
+    const std::string text = ini.ReadString(entry.Section, entry.Value.Name, "");
+    if (!TypeKnownValue(entry, text, problem)) refused.push_back(problem);
+  }
+  if (!refused.empty()) {
+    for (const std::string& problem : refused) console.Err << "Refused " << problem << "\n";
+    console.Err << "Nothing was imported.\n";
+    return ExitFailure;
+  }
+  store.ImportEntries(entries);
+  console.Out << "Imported " << valueCount << (valueCount == 1 ? " value" : " values")
+              << " from \"" << file << "\".\n";
   return ExitOk;
 }
 
@@ -229,7 +273,13 @@ int RunReset(TConfigContext& context) {
       return ExitFailure;
     }
   }
-  context.Store.Clear();
+  // One transaction: the store is either reset or left as it was.
+  std::vector<TSetting::TEntry> entries;
+  for (const char* section : {SectionMain, SectionLanguages, SectionPalettes, SectionCatalog}) {
+    const auto part = TSetting::ReadIniSections(context.Store.DefaultsFile(), section);
+    entries.insert(entries.end(), part.begin(), part.end());
+  }
+  context.Store.ImportEntries(entries, true);
   const TQCSetting seeded(context.Store);
   if (TIniFile(context.Store.DefaultsFile()).Exists()) {
     console.Out << "The settings are back to the factory settings of \""

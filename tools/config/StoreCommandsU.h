@@ -26,10 +26,11 @@ int RunList(TConfigContext& context);
 int RunExport(TConfigContext& context);
 int RunReset(TConfigContext& context);
 
-// Imports every section of file with the defaults file's rules into the
-// store at databasePath. Runs on a store of its own (the file is its
-// defaults file), so the caller's store must not be open in a transaction.
-int RunImport(const std::string& databasePath, const std::string& file, TConsole& console);
+// Imports every section of file with the defaults file's rules into store,
+// in one transaction; the program's own values of "Main" must have the type
+// the program reads them with (as set checks them), else nothing is
+// imported and each refused value is named.
+int RunImport(TSetting& store, const std::string& file, TConsole& console);
 
 // The INI text that RunExport writes: "[section]" and "name=value" lines for
 // every section of the store, text quoted where the reader would otherwise
