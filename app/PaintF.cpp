@@ -338,8 +338,10 @@ void TFMain::DeferredInit() {
       }
     }
     // A write of an earlier run that was killed before its rename left its
-    // temporary file behind.
+    // temporary file behind, in the colourings or the save folder; only
+    // files of the program's own naming whose writer is gone are removed.
     RemoveStaleTemporaryFiles(ColoringFolder());
+    RemoveStaleTemporaryFiles(NativePath(QCSetting().ReadPathSave()));
     // A picture that cannot be opened ends only the opening; the rest of
     // the start runs in every case.
     Guarded([&] { OpenPicture(start); });
@@ -357,6 +359,15 @@ void TFMain::DeferredInit() {
         [this](Qt::ApplicationState State) { Guarded([&] { ApplicationStateChanged(State); }); });
     MusicFadeIn();
   });
+  Guarded([this] { ShowStoreNotice(); });
+}
+
+void TFMain::ShowStoreNotice() {
+  const TStoreNotice& notice = Setting().Notice();
+  if (notice.InMemory)
+    ShowMessageKey("capSettings", "msgSettingsInMemory", {});
+  else if (!notice.AsidePath.empty())
+    ShowMessageKey("capSettings", "msgSettingsDamaged", {notice.AsidePath});
 }
 
 void TFMain::resizeEvent(QResizeEvent* event) {

@@ -26,12 +26,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/AutosaveScheduleU.h"
 #include "app/ColoringStoreU.h"
 #include "app/MainKeysU.h"
+#include "app/UnkeptColoringsU.h"
 #include "controls/QBaseF.h"
 #include "painter/PaintCommonU.h"
 #include "pictures/QCGraphicU.h"
@@ -209,9 +211,18 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void ArmAutosave(std::optional<TAutosaveTime> When, TAutosaveTime Now);
   TAutosaveTime AutosaveNow() const;
   void ConnectAutosave();
-  // A colouring that could not be written: the first time in a run the
-  // reason is shown; painting goes on and the stored files stay whole.
+  // The open picture's colouring could not be written (Message says why,
+  // for the log): the child is told once per picture in plain words;
+  // painting goes on and the stored files stay whole.
   void ColoringWriteFailed(const std::string& Message);
+  // Keeps the open picture's colouring in memory after its write failed,
+  // so that leaving the picture loses nothing.
+  void KeepColoringInMemory();
+  // What the settings store had to say at start (a damaged file moved
+  // aside, settings only in memory), shown once the window is up.
+  void ShowStoreNotice();
+  // The colourings and settings that could not be kept, named at close.
+  void ReportUnkeptAtClose();
 
   // Closing (PaintF_Window.cpp).
   bool RunCloseSequence();
@@ -272,7 +283,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   std::unique_ptr<TColoringAutosave> FAutosave;
   QTimer* FAutosaveTimer = nullptr;
   std::function<TAutosaveTime()> FAutosaveClock;
-  bool FColoringFailureShown = false;
+  // Entries whose failed colouring write has been shown.
+  std::set<std::string> FColoringWarned;
+  TUnkeptColorings FUnkept;
   TQCGraphic FPicture;
   std::vector<std::string> FCatalog;
 

@@ -1,15 +1,18 @@
 // TFMain and the stored colouring written while the child paints: every
 // finished action reaches the autosave, and one single-shot timer ticks it
-// at the times it asks for. The first colouring write that fails in a run,
-// in the background or on a page turn, is shown in the warning box.
+// at the times it asks for. A colouring write that fails, in the background
+// or on a page turn, is shown once per picture; one that fails as the child
+// leaves the picture is kept in memory (TUnkeptColorings).
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 #include "app/ColoringAutosaveU.h"
 #include "app/PaintF.h"
 #include "painter/qt/PainterQtU.h"
 #include "pictures/QUtilU.h"
+#include "settings/ProgramGlobalsU.h"
 
 namespace tw {
 
@@ -28,9 +31,18 @@ void TFMain::ConnectAutosave() {
 }
 
 void TFMain::ColoringWriteFailed(const std::string& Message) {
-  if (FColoringFailureShown) return;
-  FColoringFailureShown = true;
-  ShowWarning(Message);
+  // The technical reason is for whoever reads the log; the child and the
+  // parent get plain words.
+  std::fprintf(stderr, "Tintwell: %s\n", Message.c_str());
+  if (!PictureOpen()) return;
+  if (!FColoringWarned.insert(FCatalog[size_t(FCurrentPicture)]).second) return;
+  ShowMessageKey("capColoring", "msgColoringNotKept", {FPicture.GetTitle(Lang().Language())});
+}
+
+void TFMain::KeepColoringInMemory() {
+  if (!PictureOpen()) return;
+  FUnkept.Keep(FCatalog[size_t(FCurrentPicture)], FPicture.GetTitle(Lang().Language()),
+               ColoringFiles(FCurrentPicture), *FPainter, FOutlineChanged);
 }
 
 void TFMain::SetAutosaveClock(std::function<TAutosaveTime()> Clock) {

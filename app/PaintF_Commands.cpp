@@ -3,6 +3,7 @@
 // palettes, zoom, undo, the dialog commands and the bubble hints.
 #include <QLabel>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "app/ApplicationU.h"
@@ -319,8 +320,16 @@ void TFMain::PrintCommand() { SaveOrPrint(true); }
 void TFMain::SaveOrPrint(bool Print) {
   // Without a picture there is nothing to save or print.
   if (!PictureOpen()) return;
-  const bool gated = Print ? QCSetting().ReadPasswordPrint() : QCSetting().ReadPasswordSave();
-  if (gated && !AskParentPassword(QCSetting(), Lang())) return;
+  // The parent's locks hold whenever they cannot be read: nothing opens
+  // until they can be read again (they are read anew each time).
+  try {
+    const bool gated = Print ? QCSetting().ReadPasswordPrint() : QCSetting().ReadPasswordSave();
+    if (gated && !AskParentPassword(QCSetting(), Lang())) return;
+  } catch (const EError& Error) {
+    std::fprintf(stderr, "Tintwell: %s\n", Error.what());
+    ShowMessageKey("capSettings", "msgLocksUnreadable", {});
+    return;
+  }
   HideHint();
   FSounds->PauseMusic();
   try {

@@ -53,12 +53,16 @@ void TFMain::OpenPicture(int Index) {
   // A write of this picture still running ends first; when the files then
   // hold every change, there is nothing left to store.
   FAutosave->Settle();
+  // Colourings kept in memory earlier may go through now.
+  FUnkept.Retry();
   // A colouring that cannot be written (a read-only or full disk) must not
-  // keep the child on this page; the previous files stay whole.
+  // keep the child on this page: it stays in memory for this run, and the
+  // previous files stay whole.
   try {
     if (!FAutosave->UpToDate()) StoreColoring();
   } catch (const EError& Error) {
     ColoringWriteFailed(Error.what());
+    KeepColoringInMemory();
   }
   const int count = int(FCatalog.size());
   FCurrentPicture = Index < 0 ? count - 1 : Index >= count ? 0 : Index;
@@ -90,9 +94,16 @@ void TFMain::OpenPicture(int Index) {
                          ColoringFiles(FCurrentPicture), FPainter->UnscaledWidth(),
                          FPainter->UnscaledHeight());
   LoadColoring(*FPainter, ColoringFiles(FCurrentPicture), stay);
+  // A colouring the disk would not take is newer than the files.
+  const bool restored = StoresColorings(stay) && FUnkept.Restore(entry, *FPainter);
   FPainter->ClearHistory();
   ClearChangedFlags();
   FAutosave->PictureOpened(ColoringFiles(FCurrentPicture));
+  if (restored) {
+    FColorChanged = true;
+    FOutlineChanged = true;
+    AutosaveChanged();
+  }
 }
 
 void TFMain::RemoveMissingPicture() {

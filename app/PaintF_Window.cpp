@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
+#include <cstdio>
+
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
@@ -73,28 +75,54 @@ bool TFMain::RunCloseSequence() {
   HideHint();
   if (!RunCloseDialog()) return false;
   MusicFadeOut();
-  // A colouring that cannot be written has been reported; the rest of the
-  // close goes on, and the previous stored file is still whole.
+  // Nothing that cannot be written stops the close: what could not be kept
+  // is named once, then the program ends.
   Guarded([this] {
     // From here on nothing is written in the background; a write still
     // running ends first, so none lands after the deletions below.
     FAutosave->Stop();
     const TStayColored stay = StayColored();
-    if (DeletesColoringsAtClose(stay))
+    if (DeletesColoringsAtClose(stay)) {
       DeleteAllColorings(FCatalog);
-    else if (StoresColoringAtClose(stay) && !FAutosave->UpToDate())
+      FUnkept.Clear();
+    } else if (StoresColoringAtClose(stay)) {
       try {
-        StoreColoring();
+        if (!FAutosave->UpToDate()) StoreColoring();
       } catch (const EError& Error) {
-        ColoringWriteFailed(Error.what());
+        std::fprintf(stderr, "Tintwell: %s\n", Error.what());
+        KeepColoringInMemory();
       }
+      FUnkept.Retry();
+    }
   });
-  if (PictureOpen()) QCSetting().WriteCurrentPicture(FCatalog[size_t(FCurrentPicture)]);
-  std::vector<TColor> mixed;
-  for (int i = 0; i < MixWellCount; ++i) mixed.push_back(FMixTray->GetColor(i));
-  QCSetting().WriteMixedColors(TQCSetting::MixedColorsToTexts(mixed));
+  Guarded([this] {
+    std::vector<TColor> mixed;
+    for (int i = 0; i < MixWellCount; ++i) mixed.push_back(FMixTray->GetColor(i));
+    // A store that refuses these keeps them among its unstored settings.
+    try {
+      if (PictureOpen()) QCSetting().WriteCurrentPicture(FCatalog[size_t(FCurrentPicture)]);
+    } catch (const EError&) {
+    }
+    try {
+      QCSetting().WriteMixedColors(TQCSetting::MixedColorsToTexts(mixed));
+    } catch (const EError&) {
+    }
+  });
+  Guarded([this] { ReportUnkeptAtClose(); });
   RunInfoDialog(Lang().GetText("DExitTitle"), Lang().GetText("DExitDescr"), ProductWebSite);
   return true;
+}
+
+void TFMain::ReportUnkeptAtClose() {
+  const auto joined = [](const std::vector<std::string>& Names) {
+    std::string Text;
+    for (const std::string& Name : Names) Text += (Text.empty() ? "" : ", ") + Name;
+    return Text;
+  };
+  const std::vector<std::string> colorings = FUnkept.Titles();
+  if (!colorings.empty()) ShowMessageKey("capColoring", "msgColoringsLost", {joined(colorings)});
+  const std::vector<std::string> settings = Setting().StoreUnstored();
+  if (!settings.empty()) ShowMessageKey("capSettings", "msgSettingsNotKept", {joined(settings)});
 }
 
 }  // namespace tw

@@ -112,7 +112,7 @@ TEST_F(MainWindowOwnFolder, AnOldColouringIsPickedUpOnceAndTheOriginalStays) {
   EXPECT_EQ(w.CurrentPicture(), 0);
 }
 
-TEST_F(MainWindowOwnFolder, AFolderThatCannotBeWrittenGivesOneMessageAndPaintingGoesOn) {
+TEST_F(MainWindowOwnFolder, AFolderThatCannotBeWrittenGivesOneMessagePerPictureAndPaintingGoesOn) {
   Prepare(2);
   // A file where the colourings folder should be.
   const std::string Own = ColoringFolder().substr(0, ColoringFolder().size() - 1);
@@ -125,12 +125,19 @@ TEST_F(MainWindowOwnFolder, AFolderThatCannotBeWrittenGivesOneMessageAndPainting
     ClickPicture(120, 20 + i);
     Press("btnPrevPic");
   }
-  EXPECT_EQ(FWarnings.Messages.size(), 1u);
+  const std::string NotStored = "Info:" + Lang().GetText("capColoring");
+  EXPECT_EQ(FAnswerer->Count(NotStored), 2) << "one message for each picture";
   EXPECT_EQ(w.CurrentPicture(), 0) << "the pages still turn";
+  // Each page came back as the child left it.
+  EXPECT_EQ(PixelOf(20, 22), Yellow);
   ClickPicture(120, 60);
   EXPECT_EQ(PixelOf(120, 60), Yellow);
   CloseWindow(true);
-  EXPECT_EQ(FWarnings.Messages.size(), 1u);
+  // The close names both colourings as lost, once.
+  EXPECT_EQ(FAnswerer->Count(NotStored), 3);
+  EXPECT_EQ(FAnswerer->InfoTexts[FAnswerer->InfoTexts.size() - 2][1],
+            Lang().GetTextFmt("msgColoringsLost", {"Apple, Bear"}));
+  EXPECT_TRUE(FWarnings.Messages.empty());
   EXPECT_EQ(Bytes(Own), "in the way");
 }
 

@@ -5,13 +5,13 @@
 // holds the program's own values to their types, and get shows the value
 // the program uses when nothing is stored.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 
 #include "settings/ConfigToolFixture.h"
 #include "settings/QCSettingU.h"
 #include "settings/SettingU.h"
+#include "support/HeldStore.h"
 #include "support/PrivateMounts.h"
 
 namespace tw {
@@ -22,25 +22,7 @@ using test::ReadText;
 using test::TRun;
 using test::WriteText;
 
-// Another process's connection holding a lock until it goes: BEGIN
-// IMMEDIATE lets others read, BEGIN EXCLUSIVE keeps everyone out.
-class THeldStore {
- public:
-  THeldStore(const std::string& path, const char* begin) {
-    EXPECT_EQ(sqlite3_open(path.c_str(), &FDb), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(FDb, begin, nullptr, nullptr, nullptr), SQLITE_OK);
-    // An exclusive lock is taken at the first read or write.
-    EXPECT_EQ(sqlite3_exec(FDb, "SELECT count(*) FROM sections", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-  }
-  ~THeldStore() {
-    sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(FDb);
-  }
-
- private:
-  sqlite3* FDb = nullptr;
-};
+using test::THeldStore;
 
 class ConfigTroubledStore : public test::ConfigToolFixture {
  protected:

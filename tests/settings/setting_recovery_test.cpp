@@ -8,6 +8,7 @@
 
 #include "settings/SettingTestUtil.h"
 #include "settings/SettingU.h"
+#include "support/HeldStore.h"
 
 namespace tw {
 namespace {
@@ -124,6 +125,33 @@ TEST_F(SettingRecoveryTest, TwoStoresOnOneFileWriteInTurnAndSeeEachOtherFreshOrW
     EXPECT_EQ(list, (std::vector<std::string>{"a" + std::to_string(i), "b"}));
   }
   EXPECT_TRUE(FWarnings.Messages.empty());
+}
+
+// Another process holding the file while the program runs costs nothing
+// for what was read at start; the parent's values read fresh fail loudly
+// instead of answering from memory, and a write fails but stays in effect
+// for the run until it can be stored.
+TEST_F(SettingRecoveryTest, AStoreHeldByAnotherProcessAfterStartIsReadFromMemory) {
+  TSetting::SetBusyTimeout(20);
+  auto store = OpenStore();
+  store->WriteInteger("SaveMode", 2, "Main");
+  store->WriteList("File", {"a.twf", "b.twf"}, "Catalog");
+  {
+    test::THeldStore held(DatabasePath(), "BEGIN EXCLUSIVE");
+    EXPECT_EQ(store->ReadInteger("SaveMode", 0, "Main"), 2);
+    std::vector<std::string> list;
+    store->ReadList("File", list, "Catalog");
+    EXPECT_EQ(list, (std::vector<std::string>{"a.twf", "b.twf"}));
+    EXPECT_TRUE(store->SectionExists("Catalog"));
+    EXPECT_THROW(store->ReadFreshBool("PasswordSave", false, "Main"), EError);
+    EXPECT_THROW(store->WriteInteger("SaveSize", 3, "Main"), EError);
+    EXPECT_EQ(store->ReadInteger("SaveSize", 0, "Main"), 3);
+    EXPECT_EQ(store->UnstoredSettings(), std::vector<std::string>{"Main\\SaveSize"});
+    EXPECT_EQ(store->StoreUnstored(), std::vector<std::string>{"Main\\SaveSize"});
+  }
+  EXPECT_EQ(store->StoreUnstored(), std::vector<std::string>{});
+  EXPECT_EQ(OpenStore()->ReadInteger("SaveSize", 0, "Main"), 3);
+  TSetting::SetBusyTimeout(5000);
 }
 
 TEST_F(SettingRecoveryTest, TwoStoresWritingAtTheSameTimeWaitForEachOther) {

@@ -71,6 +71,9 @@ std::optional<std::string> RunWithPrivateMounts(const std::function<void()>& Mou
   if (Child < 0) return std::nullopt;
   if (Child == 0) {
     close(Pipe[0]);
+    // A child that hangs (a lock some other thread of the parent held at
+    // the fork) ends instead of stopping the test run.
+    alarm(120);
     try {
       EnterNamespace();
       Mounts();

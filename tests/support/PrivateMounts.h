@@ -15,7 +15,9 @@ namespace tw::test {
 // may call the two helpers below; an exception there counts as "not
 // possible") and then Body, whose text it sends back. Returns that text,
 // or nullopt when namespaces or mounts are not possible here (the caller
-// skips, naming why). A child that dies gives the text "child died".
+// skips, naming why). A child that dies, or runs longer than two minutes,
+// gives the text "child died". Only the calling thread lives on in the
+// child: the caller lets other threads (Qt's idle pool workers) end first.
 std::optional<std::string> RunWithPrivateMounts(const std::function<void()>& Mounts,
                                                 const std::function<std::string()>& Body);
 
