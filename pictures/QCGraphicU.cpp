@@ -71,13 +71,14 @@ void TQCGraphic::LoadFromFile(const std::string& fileName) {
 
   FImage = TRaster24();
   try {
-    FImage = DecodeGif([&stream](uint8_t* buffer, size_t count) {
-      return stream.Read(buffer, count);
-    });
+    FImage = DecodeGif(
+        [&stream](uint8_t* buffer, size_t count) { return stream.Read(buffer, count); }, path);
     FHeight = FImage.Height();
     FWidth = FImage.Width();
-  } catch (const std::exception&) {
-    ShowWarning("File is corrupted");
+  } catch (const std::exception& e) {
+    // The decoder's message names the file and says what is wrong with it,
+    // for example its size against the program's limit.
+    ShowWarning(std::string(CorruptedImageText) + "\n" + e.what());
   }
   FFileName = path;
 }

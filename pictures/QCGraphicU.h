@@ -12,6 +12,10 @@
 
 namespace tw {
 
+// The fixed first line of the warning about a damaged image part; a second
+// line names the file and says what is wrong.
+constexpr const char* CorruptedImageText = "File is corrupted";
+
 class TQCGraphic {
  public:
   // Create: an empty picture (see Clear).
@@ -29,8 +33,10 @@ class TQCGraphic {
   //    stored size: ShowAbortKey "errCorrupt";
   //    all three with the full path as argument, ending in EAbort;
   //  - an existing file that cannot be opened: the stream's EError;
-  //  - a damaged image part: the fixed warning "File is corrupted", after
-  //    which the load completes with the new texts and an empty Image.
+  //  - a damaged image part: the warning CorruptedImageText followed by a
+  //    line naming the file and the reason (such as its picture size
+  //    against the program's limit), after which the load completes with
+  //    the new texts and an empty Image.
   // The path is converted with NativePath first; FileName is that form, set
   // only when the load got through the header and the texts. Before the
   // magic is accepted the previous contents stay; from the entries on they

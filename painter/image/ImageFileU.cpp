@@ -31,6 +31,8 @@ bool StartsWith(const uint8_t* data, size_t size, const char* magic, size_t magi
 
 std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\""; }
 
+std::string FileSubject(const std::string& fileName) { return "The file " + Quoted(fileName); }
+
 // Closes the descriptor on every way out of ReadImageFile.
 struct TFdCloser {
   int Fd;
@@ -103,9 +105,13 @@ TRaster24 DecodeImage(const uint8_t* data, size_t size) {
 
 TRaster24 DecodeGif(const TReadFunc& read) { return DecodeGifStream(read, DataSubject); }
 
+TRaster24 DecodeGif(const TReadFunc& read, const std::string& fileName) {
+  return DecodeGifStream(read, FileSubject(fileName));
+}
+
 TRaster24 ReadImageFile(const std::string& fileName) {
   if (fileName.empty()) throw EError("No picture file name was given.");
-  const std::string subject = "The file " + Quoted(fileName);
+  const std::string subject = FileSubject(fileName);
   TFdCloser file{open(fileName.c_str(), O_RDONLY | O_CLOEXEC)};
   if (file.Fd < 0) {
     const int error = errno;

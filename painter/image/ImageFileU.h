@@ -56,8 +56,11 @@ TRaster24 ReadImageFile(const std::string& fileName);
 using TReadFunc = std::function<size_t(uint8_t* buffer, size_t count)>;
 
 // Decodes a GIF read strictly in order from a stream, as DecodeImage does for
-// a GIF in memory. Reads no further than the end of the first image.
+// a GIF in memory. Reads no further than the last row of the first image
+// that shows on the screen.
 TRaster24 DecodeGif(const TReadFunc& read);
+// The same for the image part of the file fileName: every message names it.
+TRaster24 DecodeGif(const TReadFunc& read, const std::string& fileName);
 
 // A Windows bitmap file: 24-bit for a colour layer, 1-bit for an outline.
 std::vector<uint8_t> EncodeBmp(const TBitmap& bitmap);
