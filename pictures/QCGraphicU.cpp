@@ -46,6 +46,9 @@ void TQCGraphic::LoadFromFile(const std::string& fileName) {
   const auto status = std::filesystem::status(path, error);
   if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status))
     ShowAbortKey("errOpenNoExist", {path});
+  // A pipe or a device would never end, or never start; the stream refuses
+  // them too, should the name change hands between here and the opening.
+  if (!std::filesystem::is_regular_file(status)) ShowAbortKey("errOpenNotFile", {path});
 
   TQCFileStream stream(path, TFileMode::fmOpenRead, true);
   char magic[4] = {};

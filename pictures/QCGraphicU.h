@@ -28,10 +28,12 @@ class TQCGraphic {
   // Reads a whole picture file, image included. Failures, each reported once:
   //  - the name does not end in ".twf" (any case): ShowAbortKey
   //    "errOpenBadExt" before the file system is touched;
-  //  - no such file: ShowAbortKey "errOpenNoExist";
+  //  - no such file (or a folder): ShowAbortKey "errOpenNoExist";
+  //  - anything else that is not a regular file (a named pipe, a device,
+  //    a socket): ShowAbortKey "errOpenNotFile" at once, never waiting;
   //  - wrong magic, or the file ends inside the header, an entry or the
   //    stored size: ShowAbortKey "errCorrupt";
-  //    all three with the full path as argument, ending in EAbort;
+  //    all four with the full path as argument, ending in EAbort;
   //  - an existing file that cannot be opened: the stream's EError;
   //  - a damaged image part: the warning CorruptedImageText followed by a
   //    line naming the file and the reason (such as its picture size

@@ -30,6 +30,7 @@ std::vector<TLangKey> BuildKeys() {
       // The full path of the picture file that cannot be opened.
       {"errOpenBadExt", path},
       {"errOpenNoExist", path},
+      {"errOpenNotFile", path},
       {"errCorrupt", path},
       {"DClosePrompt", none},
       {"DCloseYes", none},

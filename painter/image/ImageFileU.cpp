@@ -112,7 +112,9 @@ TRaster24 DecodeGif(const TReadFunc& read, const std::string& fileName) {
 TRaster24 ReadImageFile(const std::string& fileName) {
   if (fileName.empty()) throw EError("No picture file name was given.");
   const std::string subject = FileSubject(fileName);
-  TFdCloser file{open(fileName.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Without blocking, opening a named pipe returns at once instead of
+  // waiting for a writer; it is refused below as not a regular file.
+  TFdCloser file{open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (file.Fd < 0) {
     const int error = errno;
     if (error == ENOENT || error == ENOTDIR) throw EError(subject + " does not exist.");
@@ -123,6 +125,7 @@ TRaster24 ReadImageFile(const std::string& fileName) {
     throw EError(subject + " cannot be read (" + std::strerror(errno) + ").");
   if (S_ISDIR(info.st_mode)) throw EError(Quoted(fileName) + " is a folder, not a picture file.");
   if (!S_ISREG(info.st_mode)) throw EError(subject + " is not a regular file.");
+  fcntl(file.Fd, F_SETFL, fcntl(file.Fd, F_GETFL) & ~O_NONBLOCK);
   if (info.st_size > MaxPictureFileBytes)
     throw EError(subject + " is too large to be a picture this program can open.");
 
