@@ -1,7 +1,8 @@
 // Picture files a user should never meet but may: named pipes and devices
 // are refused at once by the program's loader, the image readers and the
 // picture tool; a picture over the size limit is reported with the file's
-// name and its size against the limit.
+// name and its size against the limit; control characters in a picture's
+// texts are shown escaped by the tool.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,6 +14,7 @@
 #include "pictures/QCGraphicU.h"
 #include "support/AsciiArt.h"
 #include "support/CraftedGif.h"
+#include "tools/common/TerminalTextU.h"
 #include "tools/common/ToolExitU.h"
 #include "tools/picture/PictureToolU.h"
 
@@ -115,6 +117,39 @@ TEST_F(PictureHostile, AnOversizedPictureNamesTheFileAndTheLimit) {
   EXPECT_EQ(info.Code, ExitFailure);
   EXPECT_TRUE(Has(info.Err, "File is corrupted\nThe file \"" + file + "\" holds a picture of "
                             "20000 x 100 pixels"));
+}
+
+TEST_F(PictureHostile, InfoShowsControlCharactersEscaped) {
+  const std::string bmp = Folder.File("in.bmp");
+  WriteFileAtomically(bmp, EncodeBmp(TBitmap(test::FromArt({"#.", ".#"}))));
+  const std::string twf = Folder.File("escapes.twf");
+  const TRun pack = RunTool({"pack", bmp, "-o", twf, "--title",
+                             "en_us=\x1b]0;owned\x07Red\x1b[0m", "--author", "en_us=A\\B\tC\x7f",
+                             "--description", "en_us=One\nTwo\xc2\x9b" "2J\xe2\x80\xae" "evil"});
+  ASSERT_EQ(pack.Code, ExitOk) << pack.Err;
+  const TRun info = RunTool({"info", twf});
+  ASSERT_EQ(info.Code, ExitOk) << info.Err;
+  EXPECT_TRUE(Has(info.Out, "    Title:       \\x1B]0;owned\\x07Red\\x1B[0m\n"));
+  EXPECT_TRUE(Has(info.Out, "    Author:      A\\\\B\\tC\\x7F\n"));
+  EXPECT_TRUE(Has(info.Out, "    Description: One\n"
+                            "                 Two\\u009B2J\\u202Eevil\n"));
+  for (const char c : info.Out) {
+    const auto byte = uint8_t(c);
+    EXPECT_TRUE(byte >= 0x20 || c == '\n') << "control byte " << int(byte) << " in the output";
+    EXPECT_NE(byte, 0x7F);
+  }
+}
+
+TEST(TerminalText, EscapesEveryControlAndNothingElse) {
+  EXPECT_EQ(EscapeControls("Katze – Ёж 猫 🐈", false), "Katze – Ёж 猫 🐈");
+  EXPECT_EQ(EscapeControls("a\nb", true), "a\nb");
+  EXPECT_EQ(EscapeControls("a\nb", false), "a\\x0Ab");
+  EXPECT_EQ(EscapeControls(std::string("\0\x1f\r", 3), false), "\\x00\\x1F\\r");
+  EXPECT_EQ(EscapeControls("\xc2\x80\xc2\x9f\xc2\xa0", false), "\\u0080\\u009F\xc2\xa0");
+  EXPECT_EQ(EscapeControls("\xe2\x80\xa8\xe2\x81\xa6\xe2\x80\x8f", false),
+            "\\u2028\\u2066\\u200F");
+  // Bytes that are not UTF-8, including an overlong ESC and a cut sequence.
+  EXPECT_EQ(EscapeControls("\xff\xc0\x9b\xe2\x80", false), "\\xFF\\xC0\\x9B\\xE2\\x80");
 }
 
 }  // namespace
