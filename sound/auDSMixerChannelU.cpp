@@ -110,7 +110,12 @@ void TauDSMixerChannel::Play() {
   if (!Guard.Owns()) return;
   if (FState == TauChannelState::Playing) return;
   if (!FBuffer) CreateBuffer();
-  if (!FPrimed) Refill();
+  if (!FPrimed) {
+    // A stopped channel starts at StartTime, also when StartTime moved
+    // earlier after the reader was rewound to the old one.
+    FReader->Seek(FReader->Start());
+    Refill();
+  }
   if (!FBuffer) return;  // lost while priming, and handled there
   const int32_t Result = FBuffer->PlayLooping();
   if (Result == SoundResult::BufferLost) {
