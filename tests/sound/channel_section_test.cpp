@@ -1,5 +1,7 @@
 // A channel playing part of its file: a stopped channel starts at the
-// StartTime it has now, also after StartTime moved earlier.
+// StartTime it has now, also after StartTime moved earlier, and a short
+// looped section fills the ring with itself over and over without a seam,
+// ending after its pass once Loop is switched off.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -114,6 +116,58 @@ TEST_F(ChannelSection, StartTimeMovedEarlierAfterTheEndPlaysFromTheNewStart) {
   const std::vector<uint8_t> Ring = Buffer->Data();
   EXPECT_TRUE(SamplesNear(Ring, 0, Early));
   EXPECT_EQ(CountOther(Ring, Early.size(), MonoRing, 0), 0u) << "silence after the section";
+}
+
+TEST_F(ChannelSection, AShortLoopedSectionRepeatsWithoutASeam) {
+  for (const int32_t LengthMs : {10, 50}) {
+    TauDSMixerChannel& Channel = Open();
+    Channel.SetStartTime(100);
+    Channel.SetEndTime(100 + LengthMs);
+    Channel.SetLoop(true);
+    const std::vector<uint8_t> Section = DecodeSection(100, 100 + LengthMs);
+    ASSERT_GE(Section.size(), size_t(LengthMs) * 44 - 4);
+    std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 0);
+    Channel.Play();
+    std::vector<uint8_t> Ring = Buffer->Data();
+    size_t Mismatches = 0;
+    for (size_t Index = 0; Index < MonoRing; ++Index)
+      Mismatches += Ring[Index] != Section[Index % Section.size()];
+    EXPECT_EQ(Mismatches, 0u) << LengthMs << " ms";
+
+    // What the cursor leaves behind gets the section one ring length on.
+    const uint32_t Cursor = 100000;
+    Buffer->SetCursor(Cursor);
+    const auto Refilled = [&] {
+      const std::vector<uint8_t> Now = Buffer->Data();
+      for (size_t Index = 0; Index < Cursor; ++Index)
+        if (Now[Index] != Section[(MonoRing + Index) % Section.size()]) return false;
+      return true;
+    };
+    EXPECT_TRUE(WaitUntil(Refilled)) << LengthMs << " ms";
+    Mixer->RemoveChannel(Channel);
+  }
+}
+
+TEST_F(ChannelSection, ALoopedSectionEndsAfterItsPassOnceLoopIsOff) {
+  TauDSMixerChannel& Channel = Open();
+  Channel.SetStartTime(100);
+  Channel.SetEndTime(110);
+  Channel.SetLoop(true);
+  const std::vector<uint8_t> Section = DecodeSection(100, 110);
+  std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 0);
+  Channel.Play();
+  Channel.SetLoop(false);
+  // The refill finishes the pass under way, then writes silence.
+  const size_t Rest = Section.size() - MonoRing % Section.size();
+  const uint32_t Cursor = 100000;
+  Buffer->SetCursor(Cursor);
+  const auto Refilled = [&] {
+    const std::vector<uint8_t> Now = Buffer->Data();
+    for (size_t Index = 0; Index < Rest; ++Index)
+      if (Now[Index] != Section[(MonoRing + Index) % Section.size()]) return false;
+    return CountOther(Now, Rest, Cursor, 0) == 0;
+  };
+  EXPECT_TRUE(WaitUntil(Refilled));
 }
 
 }  // namespace
