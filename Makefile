@@ -57,7 +57,8 @@ test-tsan: deps
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  $(BUILD)-tsan/tests/tintwell_autosave_tests
 
-# A short bounded libFuzzer run over the image readers.
+# A short bounded libFuzzer run over the image and picture file readers, the
+# paint model, the INI reader and the language texts' formatting.
 test-fuzz: deps
 	CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DTINTWELL_CORE_ONLY=ON -DTINTWELL_FUZZ=ON

@@ -2,7 +2,8 @@
 # Runs the benchmarks and prints their tables. First the painting engine:
 # each comparison with our time, the reference time, the ratio, the target
 # and whether it is met; then callgrind's instructions per filled pixel of
-# one large fill (about two minutes). Then the sound system: the reader's
+# one large fill (about two minutes); the slowest picture load over the fuzz
+# seed corpora and crafted GIF worst cases. Then the sound system: the reader's
 # decoding speed, the CPU load while the music plays (20 s) and the delay
 # from Play to a cue's first samples (about 20 s).
 #   bench/run-benchmarks.sh BUILD_DIR [--sound-only | --no-sound] [Google Benchmark flags...]
@@ -29,8 +30,9 @@ callgrind_program="$build/bench/tintwell_fill_callgrind"
 sound_bench="$build/bench/tintwell_sound_bench"
 sound_load="$build/bench/tintwell_sound_load"
 sound_latency="$build/bench/tintwell_sound_latency"
+picture_load="$build/bench/tintwell_picture_load"
 needed=()
-[ $engine = yes ] && needed+=("$bench" "$callgrind_program")
+[ $engine = yes ] && needed+=("$bench" "$callgrind_program" "$picture_load")
 [ $sound = yes ] && needed+=("$sound_bench" "$sound_load" "$sound_latency")
 for program in "${needed[@]}"; do
   if [ ! -x "$program" ]; then
@@ -122,7 +124,27 @@ sound_benchmarks() {
     "$(shown '%.1f ms (median %.1f)' "$max" "$median")" "<= 30 ms" "$(verdict "$max" '<=' 30)"
 }
 
-if [ $engine = yes ]; then engine_benchmarks "$@"; fi
+picture_benchmarks() {
+  echo
+  echo "Pictures: loading the fuzz seed corpora and crafted GIF worst cases"
+  local crafted="" corpus=""
+  if "$picture_load" >"$work/pictures.txt"; then
+    crafted=$(awk '/^slowest_crafted_ms/ { print $2 }' "$work/pictures.txt")
+    corpus=$(awk '/^slowest_corpus_ms/ { print $2 }' "$work/pictures.txt")
+  fi
+  grep -v '^slowest_' "$work/pictures.txt" || true
+  echo
+  printf '%-56s %-28s %-16s %s\n' "Figure" "Measured" "Target" "Result"
+  printf '%-56s %-28s %-16s %s\n' "Slowest crafted picture load (median of 5)" \
+    "${crafted:--} ms" "<= 100 ms" "$(verdict "$crafted" '<=' 100)"
+  printf '%-56s %-28s %-16s %s\n' "Slowest corpus picture load (median of 5)" \
+    "${corpus:--} ms" "<= 100 ms" "$(verdict "$corpus" '<=' 100)"
+}
+
+if [ $engine = yes ]; then
+  engine_benchmarks "$@"
+  picture_benchmarks
+fi
 if [ $sound = yes ]; then
   if [ $engine = yes ]; then sound_benchmarks; else sound_benchmarks "$@"; fi
 fi

@@ -17,20 +17,31 @@ std::string SystemError() { return std::strerror(errno); }
 
 TQCFileStream::TQCFileStream(const std::string& fileName, TFileMode mode, bool scrambled)
     : FFileName(fileName), FScrambled(scrambled) {
-  const int flags = mode == TFileMode::fmOpenRead ? O_RDONLY : O_RDWR | O_CREAT | O_TRUNC;
+  const bool reading = mode == TFileMode::fmOpenRead;
+  // Opening a named pipe for reading waits for a writer; without blocking
+  // it returns at once and is refused below with everything else that is
+  // not a regular file.
+  const int flags = reading ? O_RDONLY | O_NONBLOCK : O_RDWR | O_CREAT | O_TRUNC;
   do {
     FHandle = ::open(fileName.c_str(), flags | O_CLOEXEC, 0666);
   } while (FHandle < 0 && errno == EINTR);
   if (FHandle < 0) {
-    const char* verb = mode == TFileMode::fmOpenRead ? "open" : "create";
+    const char* verb = reading ? "open" : "create";
     throw EError("Cannot " + std::string(verb) + " file \"" + fileName + "\": " + SystemError());
   }
   struct stat info {};
-  if (::fstat(FHandle, &info) == 0 && S_ISDIR(info.st_mode)) {
+  const bool known = ::fstat(FHandle, &info) == 0;
+  const char* refusal = nullptr;
+  if (known && S_ISDIR(info.st_mode))
+    refusal = "it is a folder";
+  else if (reading && (!known || !S_ISREG(info.st_mode)))
+    refusal = "it is not a regular file";
+  if (refusal != nullptr) {
     ::close(FHandle);
     FHandle = -1;
-    throw EError("Cannot open file \"" + fileName + "\": it is a folder");
+    throw EError("Cannot open file \"" + fileName + "\": " + refusal);
   }
+  if (reading) ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
 }
 
 TQCFileStream::~TQCFileStream() {

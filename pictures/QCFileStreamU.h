@@ -43,7 +43,9 @@ constexpr uint8_t ScrambleAddend = 13;
 class TQCFileStream {
  public:
   // Create(FileName, Mode, Scrambled). Throws EError naming the file when it
-  // cannot be opened or created.
+  // cannot be opened or created, when it is a folder, and for reading when
+  // it is anything but a regular file (a pipe, a device, a socket), at once
+  // rather than waiting on it.
   TQCFileStream(const std::string& fileName, TFileMode mode, bool scrambled);
   ~TQCFileStream();
   TQCFileStream(const TQCFileStream&) = delete;

@@ -46,6 +46,9 @@ void TQCGraphic::LoadFromFile(const std::string& fileName) {
   const auto status = std::filesystem::status(path, error);
   if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status))
     ShowAbortKey("errOpenNoExist", {path});
+  // A pipe or a device would never end, or never start; the stream refuses
+  // them too, should the name change hands between here and the opening.
+  if (!std::filesystem::is_regular_file(status)) ShowAbortKey("errOpenNotFile", {path});
 
   TQCFileStream stream(path, TFileMode::fmOpenRead, true);
   char magic[4] = {};
@@ -71,13 +74,14 @@ void TQCGraphic::LoadFromFile(const std::string& fileName) {
 
   FImage = TRaster24();
   try {
-    FImage = DecodeGif([&stream](uint8_t* buffer, size_t count) {
-      return stream.Read(buffer, count);
-    });
+    FImage = DecodeGif(
+        [&stream](uint8_t* buffer, size_t count) { return stream.Read(buffer, count); }, path);
     FHeight = FImage.Height();
     FWidth = FImage.Width();
-  } catch (const std::exception&) {
-    ShowWarning("File is corrupted");
+  } catch (const std::exception& e) {
+    // The decoder's message names the file and says what is wrong with it,
+    // for example its size against the program's limit.
+    ShowWarning(std::string(CorruptedImageText) + "\n" + e.what());
   }
   FFileName = path;
 }

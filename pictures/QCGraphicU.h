@@ -12,6 +12,10 @@
 
 namespace tw {
 
+// The fixed first line of the warning about a damaged image part; a second
+// line names the file and says what is wrong.
+constexpr const char* CorruptedImageText = "File is corrupted";
+
 class TQCGraphic {
  public:
   // Create: an empty picture (see Clear).
@@ -24,13 +28,17 @@ class TQCGraphic {
   // Reads a whole picture file, image included. Failures, each reported once:
   //  - the name does not end in ".twf" (any case): ShowAbortKey
   //    "errOpenBadExt" before the file system is touched;
-  //  - no such file: ShowAbortKey "errOpenNoExist";
+  //  - no such file (or a folder): ShowAbortKey "errOpenNoExist";
+  //  - anything else that is not a regular file (a named pipe, a device,
+  //    a socket): ShowAbortKey "errOpenNotFile" at once, never waiting;
   //  - wrong magic, or the file ends inside the header, an entry or the
   //    stored size: ShowAbortKey "errCorrupt";
-  //    all three with the full path as argument, ending in EAbort;
+  //    all four with the full path as argument, ending in EAbort;
   //  - an existing file that cannot be opened: the stream's EError;
-  //  - a damaged image part: the fixed warning "File is corrupted", after
-  //    which the load completes with the new texts and an empty Image.
+  //  - a damaged image part: the warning CorruptedImageText followed by a
+  //    line naming the file and the reason (such as its picture size
+  //    against the program's limit), after which the load completes with
+  //    the new texts and an empty Image.
   // The path is converted with NativePath first; FileName is that form, set
   // only when the load got through the header and the texts. Before the
   // magic is accepted the previous contents stay; from the entries on they

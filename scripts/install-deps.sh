@@ -4,7 +4,8 @@
 #   scripts/install-deps.sh          build, run and test
 #   scripts/install-deps.sh --bench  also the benchmark-only comparisons
 #   scripts/install-deps.sh --catalog  also what scripts/make-catalog.sh needs
-#   scripts/install-deps.sh --sounds   also what scripts/make-sounds.sh and
+#   scripts/install-deps.sh --sounds   also what scripts/make-sounds.sh (ffmpeg
+#                                      for its loudness measure) and
 #                                      scripts/make-test-sounds.sh need
 #   scripts/install-deps.sh --artwork  also what scripts/make-artwork.sh needs
 set -euo pipefail
@@ -31,7 +32,7 @@ for arg in "$@"; do
   case "$arg" in
     --bench) packages+=(libopencv-imgproc-dev valgrind tuxpaint) ;;
     --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
-    --sounds) packages+=(lame sox fluidsynth fluid-soundfont-gm python3) ;;
+    --sounds) packages+=(lame sox fluidsynth fluid-soundfont-gm ffmpeg python3) ;;
     --artwork) packages+=(librsvg2-bin imagemagick python3 tango-icon-theme) ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac

@@ -27,3 +27,23 @@ lame --quiet --noreplaygain --resample 44.1 -b 96 "$tmp/stereo.wav" "$out/sine-s
 # channels refuse as an empty file.
 sox -r 22050 -c 1 -n -b 16 "$tmp/tiny.wav" synth 15s sine 441 vol 0.5
 lame --quiet --noreplaygain --resample 22.05 -b 64 "$tmp/tiny.wav" "$out/sine-mono-22050-tiny.mp3"
+
+# Mono, 22050 Hz: 66150 samples (three seconds) of a 441 Hz sine with 2000
+# bytes in the middle of the file overwritten by noise from a fixed seed:
+# the decoder resyncs past the damage, and a stretch of the noise passes for
+# a frame of another rate and channel count (24000 Hz stereo), which the
+# reader drops. -R keeps sox's dither repeatable, so the file comes out
+# the same byte for byte.
+sox -R -r 22050 -c 1 -n -b 16 "$tmp/long.wav" synth 66150s sine 441 vol 0.5
+lame --quiet --noreplaygain --resample 22.05 -b 64 "$tmp/long.wav" "$tmp/long.mp3"
+python3 - "$tmp/long.mp3" "$out/sine-mono-22050-damaged.mp3" <<'PYTHON'
+import random
+import sys
+
+data = bytearray(open(sys.argv[1], "rb").read())
+random.seed(2)
+middle = len(data) // 2
+for i in range(middle, middle + 2000):
+    data[i] = random.randrange(256)
+open(sys.argv[2], "wb").write(data)
+PYTHON

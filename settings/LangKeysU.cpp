@@ -30,6 +30,7 @@ std::vector<TLangKey> BuildKeys() {
       // The full path of the picture file that cannot be opened.
       {"errOpenBadExt", path},
       {"errOpenNoExist", path},
+      {"errOpenNotFile", path},
       {"errCorrupt", path},
       // The settings store: where a damaged file was kept; the names of
       // settings that could not be stored.

@@ -124,6 +124,11 @@ TauAudioFileReader::TauAudioFileReader(const std::string& FileName)
   if ((Error = mpg123_param(h, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0)) !=
       MPG123_OK)
     FailDecoder(Error);
+  // Damage in the middle of a file is skipped however long it is, by the
+  // length scan and by playing alike: with the decoder's default limit the
+  // scan stopped at the damage, reported the part before it as the whole
+  // duration, and the next read failed there.
+  if ((Error = mpg123_param(h, MPG123_RESYNC_LIMIT, -1, 0)) != MPG123_OK) FailDecoder(Error);
   // Only signed 16-bit output, at any rate with either channel count: the
   // decoder then keeps the file's own rate and channel count.
   if ((Error = mpg123_format_none(h)) != MPG123_OK) FailDecoder(Error);
@@ -199,9 +204,25 @@ int64_t TauAudioFileReader::Read(void* Buffer, int64_t Size) {
   const int64_t Wanted = Size - Size % FFormat.BlockAlign;
   if (Wanted == 0) Fail(AudioReadCode::InvalidBufferSize);
 
+  // The block is filled whole unless the file ends: a short block means its
+  // end to the caller.
+  auto* Bytes = static_cast<unsigned char*>(Buffer);
   size_t Done = 0;
-  const int Error =
-      mpg123_read(FDecoder->H(), static_cast<unsigned char*>(Buffer), size_t(Wanted), &Done);
+  int Error = MPG123_OK;
+  while (Done < size_t(Wanted)) {
+    size_t Got = 0;
+    Error = mpg123_read(FDecoder->H(), Bytes + Done, size_t(Wanted) - Done, &Got);
+    // The data that comes with a format change is still in the format
+    // before it; a stretch in a foreign format is dropped.
+    const bool Dropped = FForeignFormat;
+    const bool Changed = Error == MPG123_NEW_FORMAT;
+    if (Changed) {
+      FForeignFormat = !HasOwnFormat();
+      Error = MPG123_OK;
+    }
+    if (!Dropped) Done += Got;
+    if (Error != MPG123_OK || (Got == 0 && !Changed)) break;
+  }
   if (Done == 0 && Error == MPG123_DONE) return 0;
   if (Error != MPG123_OK && Error != MPG123_DONE)
     FailDecoder(Error == MPG123_ERR ? mpg123_errcode(FDecoder->H()) : Error);
@@ -227,6 +248,14 @@ int64_t TauAudioFileReader::Read(void* Buffer, int64_t Size) {
   return n;
 }
 
+bool TauAudioFileReader::HasOwnFormat() const {
+  long Rate = 0;
+  int Channels = 0, Encoding = 0;
+  return mpg123_getformat(FDecoder->H(), &Rate, &Channels, &Encoding) == MPG123_OK &&
+         uint32_t(Rate) == FFormat.SampleRate && Channels == FFormat.Channels &&
+         Encoding == MPG123_ENC_SIGNED_16;
+}
+
 void TauAudioFileReader::Seek(int64_t Position) {
   if (Position == FPosition) return;
   if (Position < FStart)
@@ -242,6 +271,7 @@ void TauAudioFileReader::Seek(int64_t Position) {
   if (Reached < 0) FailDecoder(mpg123_errcode(FDecoder->H()));
   FDecoderSample = Reached;
   FPosition = Position;
+  FForeignFormat = !HasOwnFormat();
 }
 
 void TauAudioFileReader::SetStart(int64_t Value) {

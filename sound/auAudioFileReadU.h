@@ -80,7 +80,9 @@ class TauAudioFileReader {
   TauAudioFileReader& operator=(const TauAudioFileReader&) = delete;
 
   // Decodes the next block into Buffer and returns the bytes written: whole
-  // sample frames, 0 at the end of the file or of the section.
+  // sample frames, 0 at the end of the file or of the section. Damage inside
+  // the file is skipped, as the duration scan skipped it: what decodes
+  // plays, so a file that opened never fails halfway.
   int64_t Read(void* Buffer, int64_t Size);
   // Moves the read position, clamped to the section and the duration.
   void Seek(int64_t Position);
@@ -101,6 +103,10 @@ class TauAudioFileReader {
 
  private:
   int64_t TimeOfSample(int64_t Sample) const;
+  // Whether the decoder's present output format is the one the file opened
+  // with. Damage that happens to look like a frame of another rate or
+  // channel count switches it until the file's own frames come back.
+  bool HasOwnFormat() const;
   int64_t SampleAtTime(int64_t Time) const;
 
   struct TDecoder;
@@ -116,6 +122,8 @@ class TauAudioFileReader {
   int64_t FSampleCount = 0;
   // The decoder's own read position in sample frames.
   int64_t FDecoderSample = 0;
+  // The decoder is handing out frames of a format not the file's own.
+  bool FForeignFormat = false;
 };
 
 }  // namespace tw

@@ -1,6 +1,7 @@
 // The sound channel: file opening, the output buffer's life, play control,
 // fades, and the refill thread's tick that keeps the ring buffer ahead of
-// the play cursor and notices the end of play.
+// the play cursor and notices the end of play. Filling the ring is in
+// auDSMixerChannelFillU.cpp.
 #include <cstring>
 
 #include "sound/auDSMixerU.h"
@@ -88,6 +89,9 @@ void TauDSMixerChannel::SetStartTime(int32_t Value) {
   if (Start == FReader->Start()) return;
   FReader->SetStart(Start);
   FStartTime = Value;
+  // A copy of the old section must not play on; the reader takes over at
+  // its next rewind.
+  DropLoopCopy();
   // The play length follows the new start.
   SetEndTime(FEndTime);
 }
@@ -103,6 +107,7 @@ void TauDSMixerChannel::SetEndTime(int32_t Value) {
   if (Length == FReader->Length()) return;
   FReader->SetLength(Length);
   FEndTime = int32_t(Length / 10000 + FStartTime);
+  DropLoopCopy();
 }
 
 void TauDSMixerChannel::Play() {
@@ -110,7 +115,12 @@ void TauDSMixerChannel::Play() {
   if (!Guard.Owns()) return;
   if (FState == TauChannelState::Playing) return;
   if (!FBuffer) CreateBuffer();
-  if (!FPrimed) Refill();
+  if (!FPrimed) {
+    // A stopped channel starts at StartTime, also when StartTime moved
+    // earlier after the reader was rewound to the old one.
+    FReader->Seek(FReader->Start());
+    Refill();
+  }
   if (!FBuffer) return;  // lost while priming, and handled there
   const int32_t Result = FBuffer->PlayLooping();
   if (Result == SoundResult::BufferLost) {
@@ -167,6 +177,7 @@ void TauDSMixerChannel::StopOutput(bool IgnoreDeviceErrors) {
   FWritePosition = 0;
   // The reader clamps this to its start, so the channel rewinds to StartTime.
   if (FReader) FReader->Seek(0);
+  DropLoopCopy();
   FPrimed = false;
   FEndPosition = -1;
   FDraining = false;
@@ -194,6 +205,7 @@ void TauDSMixerChannel::CloseBuffer() {
     FBuffer.reset();
   }
   std::vector<uint8_t>().swap(FMirror);
+  DropLoopCopy();
   FEndThreshold = 0;
   FState = TauChannelState::Stopped;
   FWritePosition = 0;
@@ -281,84 +293,6 @@ void TauDSMixerChannel::TickSteps() {
       SetVolume(int32_t(FFadeFromVolume + Step));
     }
   }
-}
-
-void TauDSMixerChannel::Refill() {
-  if (!FBuffer) CreateBuffer();
-  if (!FPrimed) {
-    FillRegion(0, FBufferSize);
-    if (FBuffer) FPrimed = true;
-    return;
-  }
-  // Every byte the cursor has left behind since the last refill gets the
-  // data due one ring length later.
-  const uint32_t Cursor = PlayCursor();
-  if (FWritePosition <= Cursor) {
-    FillRegion(FWritePosition, Cursor - FWritePosition);
-  } else {
-    FillRegion(FWritePosition, FBufferSize - FWritePosition);
-    if (!FBuffer) return;
-    FillRegion(0, Cursor);
-  }
-  if (FBuffer) FWritePosition = Cursor;
-}
-
-void TauDSMixerChannel::FillRegion(uint32_t Offset, uint32_t Length) {
-  if (Length == 0) return;
-  // Decoding goes into the mirror first, so the device region is locked
-  // only for the copy.
-  uint32_t At = Offset;
-  int64_t Left = Length;
-  bool Rewound = false;
-  while (Left > 0) {
-    MixerAssert(Left >= 1, "Read from file not higher than 0");
-    if (FEndPosition == -1) {
-      const int64_t Read = FReader->Read(FMirror.data() + At, Left);
-      if (Read > 0) {
-        FPositionTimes.Log(At, uint32_t(At + Read), FReader->SampleStartTime(),
-                           FReader->SampleEndTime());
-        Left -= Read;
-        Rewound = false;
-      }
-      if (Left > 0) {
-        // The file has no more data. Looping reads it again from its start
-        // in the same fill, so no silence comes between; a file that gives
-        // nothing even right after a rewind ends here as well, or this
-        // loop would never end.
-        At += uint32_t(Read);
-        if (!FLoop || Rewound) FEndPosition = int32_t(At);
-        FReader->Seek(0);
-        Rewound = true;
-      }
-    } else {
-      std::memset(FMirror.data() + At, PcmSilenceByte(FBitsPerSample), size_t(Left));
-      FPositionTimes.Log(At, uint32_t(At + Left), FReader->SampleEndTime(),
-                         FReader->SampleEndTime());
-      Left = 0;
-    }
-  }
-
-  void* Region1 = nullptr;
-  void* Region2 = nullptr;
-  uint32_t Length1 = 0;
-  uint32_t Length2 = 0;
-  int32_t Result = FBuffer->Lock(Offset, Length, &Region1, &Length1, &Region2, &Length2);
-  if (Result == SoundResult::BufferLost) {
-    HandleBufferLost();
-    return;
-  }
-  CheckSoundResult(Result);
-  if (Length1 != Length) {
-    FBuffer->Unlock(Region1, Length1, Region2, Length2);
-    MixerAssert(false, "Locked different size from requested");
-  }
-  std::memcpy(Region1, FMirror.data() + Offset, Length);
-  Result = FBuffer->Unlock(Region1, Length1, Region2, Length2);
-  if (Result == SoundResult::BufferLost) {
-    HandleBufferLost();
-    return;
-  }
-  CheckSoundResult(Result);
 }
 
 void TauDSMixerChannel::Notify(uint32_t Message) {

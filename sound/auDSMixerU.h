@@ -123,6 +123,12 @@ class TauDSMixerChannel {
   void TickSteps();
   void Refill();
   void FillRegion(uint32_t Offset, uint32_t Length);
+  // Decodes the whole looped section into FLoopCopy when it is short;
+  // false (and the reader rewound) when it is not.
+  bool MakeLoopCopy();
+  void DropLoopCopy();
+  // The media time at a byte offset of the copy.
+  int64_t LoopCopyTime(size_t Offset) const;
   void CreateBuffer();
   void CloseBuffer();
   void CloseBufferLocked();
@@ -163,6 +169,12 @@ class TauDSMixerChannel {
   std::atomic<TauChannelState> FState{TauChannelState::Stopped};
   TPositionTimes FPositionTimes;
   std::vector<uint8_t> FMirror;
+  // A short looped section decoded once, its media times, and where the
+  // next fill takes up in it (-1: the fill reads the file).
+  std::vector<uint8_t> FLoopCopy;
+  int64_t FLoopCopyStartTime = 0;
+  int64_t FLoopCopyEndTime = 0;
+  int64_t FLoopCopyAt = -1;
   std::shared_ptr<TauChannelLock> FLock;
   TauNotifier* FNotifier;
   // Posted notifications hold only a weak reference, so one that arrives

@@ -8,8 +8,11 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "painter/ErrorsU.h"
 #include "painter/image/GifQuantizerU.h"
@@ -18,6 +21,11 @@
 namespace tw {
 
 namespace {
+
+// How many decoded pixels beyond the screen's own an image may cost: room
+// for encoders that let an image overhang its screen a little, far from the
+// billions of pixels a few megabytes of GIF data can claim.
+constexpr int64_t MaxGifOverhangPixels = 4'000'000;
 
 struct TGifSource {
   const TReadFunc* Read = nullptr;
@@ -97,6 +105,29 @@ int SkipToFirstImage(GifFileType* gif, const TGifSource& source, const std::stri
     while (block != nullptr)
       if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) FailGif(source, gif->Error, subject);
   }
+}
+
+// The image rows in the order the file stores them, up to the last one that
+// lands on the screen (rows 0 to visibleRows - 1): nothing after it can show,
+// so neither it nor the rest of the file is read. An interlaced image stores
+// every eighth row first, then the rows between in three more passes.
+std::vector<int> RowsToDecode(int height, bool interlaced, int visibleRows) {
+  std::vector<int> order;
+  if (visibleRows <= 0) return order;
+  if (!interlaced) {
+    for (int row = 0; row < visibleRows; ++row) order.push_back(row);
+    return order;
+  }
+  static constexpr int PassStart[4] = {0, 4, 2, 1};
+  static constexpr int PassStep[4] = {8, 8, 4, 2};
+  size_t needed = 0;
+  for (int pass = 0; pass < 4; ++pass)
+    for (int row = PassStart[pass]; row < height; row += PassStep[pass]) {
+      order.push_back(row);
+      if (row < visibleRows) needed = order.size();
+    }
+  order.resize(needed);
+  return order;
 }
 
 struct TGifSink {
@@ -199,15 +230,27 @@ TRaster24 DecodeGifStream(const TReadFunc& read, const std::string& subject) {
     palette[i] = RGB(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
 
   TRaster24 raster(screenWidth, screenHeight, clWhite);
-  if (image.Width == 0 || image.Height == 0) return raster;
-  std::vector<GifPixelType> line(size_t(image.Width));
   const int visibleWidth = std::max(0, std::min(image.Width, screenWidth - image.Left));
-  auto readRow = [&](int row) {
+  const int visibleRows =
+      visibleWidth == 0 ? 0 : std::max(0, std::min(image.Height, screenHeight - image.Top));
+  const std::vector<int> order = RowsToDecode(image.Height, image.Interlace, visibleRows);
+  // Every decoded row costs its full width whether it is kept or not, so an
+  // image that reaches far beyond its screen is refused rather than decoded
+  // for nothing.
+  const int64_t work = int64_t(order.size()) * image.Width;
+  if (work > int64_t(screenWidth) * screenHeight + MaxGifOverhangPixels)
+    ThrowDamaged(subject, "its image of " + std::to_string(image.Width) + " x " +
+                              std::to_string(image.Height) + " pixels lies mostly outside its " +
+                              std::to_string(screenWidth) + " x " +
+                              std::to_string(screenHeight) + " screen");
+  if (order.empty()) return raster;
+
+  std::vector<GifPixelType> line(size_t(image.Width));
+  for (const int row : order) {
     if (DGifGetLine(gif.get(), line.data(), image.Width) == GIF_ERROR)
       FailGif(source, gif->Error, subject);
-    const int y = image.Top + row;
-    if (y >= screenHeight || visibleWidth == 0) return;
-    uint8_t* out = raster.Row(y) + 3 * size_t(image.Left);
+    if (row >= visibleRows) continue;
+    uint8_t* out = raster.Row(image.Top + row) + 3 * size_t(image.Left);
     for (int x = 0; x < visibleWidth; ++x, out += 3) {
       if (line[x] == transparent) continue;
       const TColor c = palette[line[x]];
@@ -215,17 +258,6 @@ TRaster24 DecodeGifStream(const TReadFunc& read, const std::string& subject) {
       out[1] = GetGValue(c);
       out[2] = GetBValue(c);
     }
-  };
-  if (image.Interlace) {
-    static constexpr int PassStart[4] = {0, 4, 2, 1};
-    static constexpr int PassStep[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-      for (int row = PassStart[pass]; row < image.Height; row += PassStep[pass]) readRow(row);
-  } else {
-    // Rows below the screen are never shown; the rest of the file is not
-    // needed either.
-    const int rows = std::min(image.Height, std::max(0, screenHeight - image.Top));
-    for (int row = 0; row < rows; ++row) readRow(row);
   }
   return raster;
 }

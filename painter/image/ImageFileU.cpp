@@ -31,6 +31,8 @@ bool StartsWith(const uint8_t* data, size_t size, const char* magic, size_t magi
 
 std::string Quoted(const std::string& fileName) { return "\"" + fileName + "\""; }
 
+std::string FileSubject(const std::string& fileName) { return "The file " + Quoted(fileName); }
+
 // Closes the descriptor on every way out of ReadImageFile.
 struct TFdCloser {
   int Fd;
@@ -103,10 +105,16 @@ TRaster24 DecodeImage(const uint8_t* data, size_t size) {
 
 TRaster24 DecodeGif(const TReadFunc& read) { return DecodeGifStream(read, DataSubject); }
 
+TRaster24 DecodeGif(const TReadFunc& read, const std::string& fileName) {
+  return DecodeGifStream(read, FileSubject(fileName));
+}
+
 TRaster24 ReadImageFile(const std::string& fileName) {
   if (fileName.empty()) throw EError("No picture file name was given.");
-  const std::string subject = "The file " + Quoted(fileName);
-  TFdCloser file{open(fileName.c_str(), O_RDONLY | O_CLOEXEC)};
+  const std::string subject = FileSubject(fileName);
+  // Without blocking, opening a named pipe returns at once instead of
+  // waiting for a writer; it is refused below as not a regular file.
+  TFdCloser file{open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (file.Fd < 0) {
     const int error = errno;
     if (error == ENOENT || error == ENOTDIR) throw EError(subject + " does not exist.");
@@ -117,6 +125,7 @@ TRaster24 ReadImageFile(const std::string& fileName) {
     throw EError(subject + " cannot be read (" + std::strerror(errno) + ").");
   if (S_ISDIR(info.st_mode)) throw EError(Quoted(fileName) + " is a folder, not a picture file.");
   if (!S_ISREG(info.st_mode)) throw EError(subject + " is not a regular file.");
+  fcntl(file.Fd, F_SETFL, fcntl(file.Fd, F_GETFL) & ~O_NONBLOCK);
   if (info.st_size > MaxPictureFileBytes)
     throw EError(subject + " is too large to be a picture this program can open.");
 

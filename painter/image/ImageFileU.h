@@ -24,7 +24,9 @@ enum class TImageFormat { Bmp, Gif, Jpeg, Png, Unknown };
 TImageFormat SniffImageFormat(const uint8_t* data, size_t size);
 
 // Decodes a whole file held in memory. A GIF gives its first image placed at
-// its offset on a white screen; a JPEG may be colour, grey or CMYK; a PNG may
+// its offset on a white screen (the parts outside the screen are dropped, and
+// an image whose decoding would cost more than 4 megapixels beyond the
+// screen's own pixels is refused as damaged); a JPEG may be colour, grey or CMYK; a PNG may
 // be of any type, its transparent parts shown over white; a BMP may hold 1,
 // 4, 8, 16, 24 or 32 bits per pixel, uncompressed, stored bottom-up or
 // top-down. Throws EError on empty, truncated, damaged or unsupported data,
@@ -44,7 +46,8 @@ struct TRgbaImage {
 // alpha channel comes out opaque). Throws EError as DecodeImage does.
 TRgbaImage DecodePngWithAlpha(const uint8_t* data, size_t size);
 
-// Reads a file and decodes it; every message names the file.
+// Reads a file and decodes it; every message names the file. Anything but a
+// regular file (a pipe, a device) is refused at once, never waited on.
 TRaster24 ReadImageFile(const std::string& fileName);
 
 // Hands out up to count bytes of a stream into buffer and returns how many it
@@ -53,8 +56,11 @@ TRaster24 ReadImageFile(const std::string& fileName);
 using TReadFunc = std::function<size_t(uint8_t* buffer, size_t count)>;
 
 // Decodes a GIF read strictly in order from a stream, as DecodeImage does for
-// a GIF in memory. Reads no further than the end of the first image.
+// a GIF in memory. Reads no further than the last row of the first image
+// that shows on the screen.
 TRaster24 DecodeGif(const TReadFunc& read);
+// The same for the image part of the file fileName: every message names it.
+TRaster24 DecodeGif(const TReadFunc& read, const std::string& fileName);
 
 // A Windows bitmap file: 24-bit for a colour layer, 1-bit for an outline.
 std::vector<uint8_t> EncodeBmp(const TBitmap& bitmap);

@@ -6,7 +6,8 @@
 # brought to its own peak level first so the mix is set in decibels; each
 # cue ends with the same finishing step: a low cut against rumble and
 # offset, short fades at both ends so it starts and stops at silence, and
-# the peak set to -3 dBFS (a little lower for the pure tones).
+# the peak set to -3 dBFS (a little lower for the pure tones). make-sounds.sh
+# then levels the finished cues by loudness.
 set -euo pipefail
 
 out="$1"

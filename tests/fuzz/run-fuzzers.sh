@@ -20,7 +20,8 @@ trap 'rm -rf "$work"' EXIT
 status=0
 # Each target with its seed folder.
 for entry in fuzz_image_readers:seeds fuzz_picture_file:seeds-pictures \
-    fuzz_painter_actions:seeds-actions; do
+    fuzz_painter_actions:seeds-actions fuzz_ini_file:seeds-ini \
+    fuzz_lang_format:seeds-lang-format; do
   target=${entry%%:*}
   seeds=$here/${entry#*:}
   binary=$build/tests/fuzz/$target

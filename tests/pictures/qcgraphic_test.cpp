@@ -250,7 +250,8 @@ TEST_F(QCGraphicTest, ADamagedImageLoadsTheTextsAndWarnsOnce) {
   TPlainFile plain;
   plain.Magic().Byte(3).Byte(1).ShortStr("en_us").ShortStr("Cat").ShortStr("Ann").LongStr("A cat");
   plain.Word(3).Word(4).Bytes(gif).WriteTo(file);
-  EXPECT_EQ(Load(file), std::vector<std::string>{"File is corrupted"});
+  EXPECT_EQ(Load(file), std::vector<std::string>{"File is corrupted\nThe file \"" + file +
+                                                   "\" is damaged (a GIF header is broken)."});
   EXPECT_EQ(Graphic.FileName(), file);
   EXPECT_EQ(Graphic.GetTitle("en_us"), "Cat");
   EXPECT_EQ(Graphic.GetDescription("en_us"), "A cat");
@@ -273,7 +274,10 @@ TEST_F(QCGraphicTest, ImagesTheDecoderRefusesAreReportedAsCorrupted) {
     TPlainFile plain;
     plain.Magic().Byte(3).Byte(1).ShortStr("en_us").ShortStr("Cat").ShortStr("").LongStr("");
     plain.Word(3).Word(4).Bytes(gif).WriteTo(file);
-    EXPECT_EQ(Load(file), std::vector<std::string>{"File is corrupted"});
+    const std::vector<std::string> messages = Load(file);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("File is corrupted\nThe file \"" + file + "\" ", 0), 0u)
+        << messages[0];
     EXPECT_EQ(Graphic.FileName(), file);
     EXPECT_EQ(Graphic.GetTitle("en_us"), "Cat");
   }

@@ -8,6 +8,8 @@ namespace {
 std::string ToolText(const std::string& key, const TTranslateFunc& fallback) {
   if (key == "errOpenBadExt") return "\"%s\" is not a picture file: its name must end in \".twf\".";
   if (key == "errOpenNoExist") return "\"%s\" does not exist.";
+  if (key == "errOpenNotFile")
+    return "\"%s\" is not a regular file (a pipe, a device or a socket) and cannot be read.";
   if (key == "errCorrupt") return "\"%s\" is damaged or is not a picture file.";
   return fallback ? fallback(key) : key;
 }

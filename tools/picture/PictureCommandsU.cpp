@@ -10,6 +10,7 @@
 #include "pictures/PictureFileU.h"
 #include "pictures/QCFileStreamU.h"
 #include "pictures/QCGraphicU.h"
+#include "tools/common/TerminalTextU.h"
 
 namespace tw {
 
@@ -39,10 +40,11 @@ std::string SizeText(int width, int height) {
   return std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
-// Continuation lines of a text line up under its first line.
+// Continuation lines of a text line up under its first line; control
+// characters are shown escaped, never sent to the terminal.
 std::string Indented(const std::string& text, size_t indent) {
   std::string result;
-  for (char c : text) {
+  for (char c : EscapeControls(text, true)) {
     result += c;
     if (c == '\n') result.append(indent, ' ');
   }
@@ -115,7 +117,7 @@ int RunInfo(const TInfoOptions& options, std::ostream& out) {
   const std::optional<TStoredSize> stored = ReadStoredSize(options.PictureFile);
   const bool damaged = graphic.Image().IsEmpty();
 
-  out << "File:         " << options.PictureFile << "\n";
+  out << "File:         " << EscapeControls(options.PictureFile, false) << "\n";
   out << "Version:      " << int(graphic.Version()) << "\n";
   out << "Stored size:  "
       << (stored ? SizeText(stored->Width, stored->Height) : "none (files before version 2)")
@@ -129,7 +131,7 @@ int RunInfo(const TInfoOptions& options, std::ostream& out) {
   int number = 0;
   for (const TPictureEntry& entry : graphic.Entries()) {
     out << "  Entry " << ++number << "\n";
-    out << "    Language:    " << entry.Language << "\n";
+    out << "    Language:    " << EscapeControls(entry.Language, false) << "\n";
     out << "    Title:       " << Indented(entry.Title, indent) << "\n";
     out << "    Author:      " << Indented(entry.Author, indent) << "\n";
     out << "    Description: " << Indented(entry.Description, indent) << "\n";
