@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs every Debian package Tintwell needs to build, run and test.
-# Idempotent: apt-get runs only when a package is missing.
-#   scripts/install-deps.sh          build, run and test
-#   scripts/install-deps.sh --bench  also the benchmark-only comparisons
+# Installs the Debian packages Tintwell needs, in sets, so that a parent who
+# only runs the program gets no test or benchmark tools. Idempotent:
+# apt-get runs only when a package is missing.
+#   scripts/install-deps.sh            build and run the program (make run)
+#   scripts/install-deps.sh --test     also the tests: GoogleTest, Xvfb and
+#                                      xdotool, the private print server,
+#                                      clang for the fuzzers (make test)
+#   scripts/install-deps.sh --bench    also the benchmarks (make bench)
 #   scripts/install-deps.sh --catalog  also what scripts/make-catalog.sh needs
 #   scripts/install-deps.sh --sounds   also what scripts/make-sounds.sh (ffmpeg
 #                                      for its loudness measure) and
@@ -18,10 +22,17 @@ packages=(
   libmpg123-dev libasound2-dev libsqlite3-dev libsodium-dev
   # the interface font embedded in the program
   fonts-sil-andika
-  # tests
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+)
+
+test_packages=(
+  # unit, widget and sanitizer tests; clang builds the fuzzers
+  libgtest-dev libgmock-dev clang libclang-rt-14-dev
+  # reading printed PDFs and a fixed font for rendered texts
   poppler-utils fonts-dejavu-core
+  # the end-to-end tests drive the real program on a private display
   xvfb xauth xdotool imagemagick
+  # running as another user and in private mounts
+  util-linux
   # the Debian package and the installed desktop files
   dpkg-dev file desktop-file-utils appstream
   # printing through a private print server in the end-to-end test
@@ -30,7 +41,8 @@ packages=(
 
 for arg in "$@"; do
   case "$arg" in
-    --bench) packages+=(libopencv-imgproc-dev valgrind tuxpaint) ;;
+    --test) packages+=("${test_packages[@]}") ;;
+    --bench) packages+=(libbenchmark-dev libopencv-imgproc-dev valgrind tuxpaint) ;;
     --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
     --sounds) packages+=(lame sox fluidsynth fluid-soundfont-gm ffmpeg python3) ;;
     --artwork) packages+=(librsvg2-bin imagemagick python3 tango-icon-theme) ;;

@@ -162,10 +162,13 @@ if command -v tuxpaint >/dev/null; then
     tuxpaint "${tux_args[@]}" >/dev/null 2>&1 &
     app_pid=$!
     if ! wait_window --class tuxpaint; then stop_app; echo fail; return; fi
-    win=$(xdotool search --onlyvisible --class tuxpaint | head -1)
+    # A window that vanishes (the peer killed or crashed) fails this run
+    # only: nothing here may end the whole measurement.
+    win=$(xdotool search --onlyvisible --class tuxpaint 2>/dev/null | head -1) || true
+    [ -n "$win" ] || { stop_app; echo fail; return; }
     for ((i = 0; i < 300; i++)); do
       pixel=$(import -window "$win" -crop 1x1+20+30 -depth 8 txt:- 2>/dev/null |
-        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' | head -1)
+        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' | head -1) || true
       if [ -n "$pixel" ] && echo "$pixel" | awk '{exit !($2 > $1 + 30 && $2 > $3 + 30)}'; then
         t1=$(now_ns)
         stop_app
@@ -180,11 +183,19 @@ if command -v tuxpaint >/dev/null; then
   : >"$work/tux"
   for ((i = 0; i < runs; i++)); do start_tux >>"$work/tux"; done
   tux=$(ok_values "$work/tux" | median)
-  echo "  Tux Paint process start to window mapped      median ${tux} ms"
+  if [ "$tux" = n/a ]; then
+    echo "  Tux Paint process start to window mapped      not measured: no start reached its window"
+  else
+    echo "  Tux Paint process start to window mapped      median ${tux} ms"
+  fi
   : >"$work/tux-canvas"
   for ((i = 0; i < canvas_runs; i++)); do start_tux_canvas >>"$work/tux-canvas"; done
   tux_canvas=$(ok_values "$work/tux-canvas" | median)
-  echo "  Tux Paint process start to drawing screen     median ${tux_canvas} ms  ($canvas_runs runs, title screen included)"
+  if [ "$tux_canvas" = n/a ]; then
+    echo "  Tux Paint process start to drawing screen     not measured: no start reached its drawing screen"
+  else
+    echo "  Tux Paint process start to drawing screen     median ${tux_canvas} ms  ($canvas_runs runs, title screen included)"
+  fi
   if [[ "$tux" =~ ^[0-9]+$ && "$ours_frame" =~ ^[0-9]+$ && "$tux" -gt 0 ]]; then
     awk -v a="$ours_frame" -v b="$tux" 'BEGIN {printf "  ratio: our first picture / Tux Paint window mapped = %.2f\n", a / b}'
   fi

@@ -17,6 +17,7 @@
 #include "painter/ErrorsU.h"
 #include "painter/PainterU.h"
 #include "pictures/PictureTestUtil.h"
+#include "support/PrivateMounts.h"
 
 namespace tw {
 namespace {
@@ -415,16 +416,27 @@ TEST_F(ColoringStore, AnOldColouringIsPickedUpOnceAndLeftInPlace) {
 }
 
 TEST_F(ColoringStore, APickUpIntoAFolderThatCannotBeWrittenChangesNothing) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   const std::string Saved = Folder.Path() + "/saved/", Own = Folder.Path() + "/own/";
   const TColoringFiles Legacy = LegacyColoringFileNames("box.twf", Saved);
   PaintInside(Painter, RGB(10, 200, 30));
   ASSERT_TRUE(StoreColoring(Painter, Legacy, true, false, scAcrossRuns));
   fs::create_directories(Own);
-  fs::permissions(Own, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(PickUpLegacyColoring(Legacy, ColoringFileNames("box.twf", Own),
-                                    Painter.UnscaledWidth(), Painter.UnscaledHeight()));
-  fs::permissions(Own, fs::perms::owner_all);
+  const auto PickUp = [&] {
+    return PickUpLegacyColoring(Legacy, ColoringFileNames("box.twf", Own), Painter.UnscaledWidth(),
+                                Painter.UnscaledHeight())
+               ? std::string("copied")
+               : std::string("nothing");
+  };
+  if (geteuid() != 0) {
+    fs::permissions(Own, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(PickUp(), "nothing");
+    fs::permissions(Own, fs::perms::owner_all);
+  } else {
+    // Permission bits do not stop root; a read-only mount does.
+    const auto Report = test::RunWithPrivateMounts([&] { test::MountReadOnly(Own); }, PickUp);
+    ASSERT_TRUE(Report) << "root without a private mount namespace cannot check this";
+    EXPECT_EQ(*Report, "nothing");
+  }
   EXPECT_TRUE(fs::is_empty(Own));
   EXPECT_TRUE(fs::exists(Legacy.ColorFile));
 }

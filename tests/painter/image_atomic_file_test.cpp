@@ -13,6 +13,8 @@
 
 #include "painter/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
+#include "pictures/PictureTestUtil.h"
+#include "support/PrivateMounts.h"
 
 namespace tw {
 namespace {
@@ -21,17 +23,8 @@ namespace fs = std::filesystem;
 
 class ImageAtomicFile : public ::testing::Test {
  protected:
-  ImageAtomicFile() {
-    std::string pattern = (fs::temp_directory_path() / "tw-save-XXXXXX").string();
-    FFolder = mkdtemp(pattern.data());
-  }
-  ~ImageAtomicFile() override {
-    std::error_code ignored;
-    fs::permissions(FFolder, fs::perms::owner_all, fs::perm_options::add, ignored);
-    for (const auto& entry : fs::recursive_directory_iterator(FFolder, ignored))
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(FFolder, ignored);
-  }
+  test::TTempFolder FTemp{"tw-save"};
+  const fs::path FFolder = FTemp.Path();
 
   std::vector<std::string> Names(const fs::path& folder) const {
     std::vector<std::string> names;
@@ -107,13 +100,27 @@ TEST_F(ImageAtomicFile, OnlyRegularFilesAreReplacedAndLinksAreFollowed) {
 }
 
 TEST_F(ImageAtomicFile, ReadOnlyFolderIsAnErrorAndNothingIsWritten) {
-  // Permission bits do not stop root.
-  if (geteuid() == 0) GTEST_SKIP() << "running as root";
   const fs::path locked = FFolder / "locked";
   fs::create_directory(locked);
-  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_THROW(WriteFileAtomically((locked / "picture.gif").string(), {1, 2}), EError);
-  fs::permissions(locked, fs::perms::owner_all);
+  const auto tryWrite = [&] {
+    try {
+      WriteFileAtomically((locked / "picture.gif").string(), {1, 2});
+      return std::string("written");
+    } catch (const EError& error) {
+      return std::string("refused: ") + error.what();
+    }
+  };
+  if (geteuid() != 0) {
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(tryWrite().rfind("refused", 0), 0u);
+    fs::permissions(locked, fs::perms::owner_all);
+  } else {
+    // Permission bits do not stop root; a read-only mount does.
+    const auto report = test::RunWithPrivateMounts([&] { test::MountReadOnly(locked.string()); }, tryWrite);
+    ASSERT_TRUE(report) << "root without a private mount namespace cannot check this";
+    EXPECT_EQ(report->rfind("refused", 0), 0u) << *report;
+    EXPECT_NE(report->find("picture.gif"), std::string::npos) << "names the file: " << *report;
+  }
   EXPECT_TRUE(Names(locked).empty());
 }
 

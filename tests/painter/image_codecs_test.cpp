@@ -10,27 +10,14 @@
 
 #include "painter/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
+#include "pictures/PictureTestUtil.h"
 
 namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TTempFolder {
- public:
-  TTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tw-codecs-XXXXXX").string();
-    FPath = mkdtemp(pattern.data());
-  }
-  ~TTempFolder() {
-    std::error_code ignored;
-    fs::remove_all(FPath, ignored);
-  }
-  std::string File(const std::string& name) const { return (FPath / name).string(); }
-
- private:
-  fs::path FPath;
-};
+using test::TTempFolder;
 
 TRaster24 RandomRaster(int width, int height, unsigned seed) {
   std::mt19937 random(seed);

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,15 +17,26 @@
 
 namespace tw::test {
 
+// A fresh private folder under the system's temporary folder, removed with
+// everything in it (read-only parts included) when it goes. The one way
+// every suite makes its temporary folders; a folder that cannot be made
+// throws, so no test runs against a wrong path.
 class TTempFolder {
  public:
-  TTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tw-pictures-XXXXXX").string();
-    FPath = mkdtemp(pattern.data());
+  explicit TTempFolder(const std::string& prefix = "tw-test") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr)
+      throw std::runtime_error("cannot make a temporary folder from " + pattern);
+    FPath = pattern;
   }
   ~TTempFolder() {
+    namespace fs = std::filesystem;
     std::error_code error;
-    std::filesystem::remove_all(FPath, error);
+    fs::permissions(FPath, fs::perms::owner_all, fs::perm_options::add, error);
+    for (const auto& entry : fs::recursive_directory_iterator(FPath, error))
+      if (entry.is_directory(error))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(FPath, error);
   }
   TTempFolder(const TTempFolder&) = delete;
   TTempFolder& operator=(const TTempFolder&) = delete;
