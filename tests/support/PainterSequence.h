@@ -89,8 +89,10 @@ TRaster24 SequencePicture(int width, int height, uint32_t seed);
 // One engine and one reference driven in step.
 class TPainterSequence {
  public:
-  // Saves go to files in WorkFolder, which must exist.
-  explicit TPainterSequence(std::string workFolder);
+  // Saves go to files in WorkFolder, which must exist. The engine's undo
+  // steps save tiles of historyTile pixels a side: small tiles put many tile
+  // edges into the small pictures of a sequence.
+  explicit TPainterSequence(std::string workFolder, int historyTile = 4);
   ~TPainterSequence();
 
   // The next action, chosen to suit the state (points near the picture,
@@ -122,6 +124,6 @@ struct TSequenceFailure {
   std::string What;
 };
 TSequenceFailure ReplaySequence(const std::vector<TPainterAction>& actions,
-                                const std::string& workFolder);
+                                const std::string& workFolder, int historyTile = 4);
 
 }  // namespace tw::test
