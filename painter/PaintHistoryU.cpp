@@ -4,49 +4,75 @@
 #include <cstring>
 #include <utility>
 
+#include "painter/HistoryRowsU.h"
+
 namespace tw {
 namespace {
 
-int ShiftOf(int tileSize) {
+int ShiftOf(int size) {
   int shift = 0;
-  while (shift < 8 && (2 << shift) <= tileSize) ++shift;
+  while (shift < 8 && (2 << shift) <= size) ++shift;
   return shift;
 }
 
-size_t TileBytes(int shift, int bytesPerPixel) {
-  return (size_t(1) << (2 * shift)) * size_t(bytesPerPixel);
+// A saved tile's block: one 4-byte header per row, then room for each row's
+// pixels, which the row keeps as HistoryRowsU says.
+size_t TileBytes(int shiftX, int shiftY, int bytesPerPixel) {
+  const size_t width = size_t(1) << shiftX, rows = size_t(1) << shiftY;
+  return rows * 4 + rows * width * size_t(bytesPerPixel);
 }
+
+struct TRowSlot {
+  uint8_t* Header;
+  uint8_t* Pixels;
+};
+
+TRowSlot RowSlot(uint8_t* block, int shiftX, int shiftY, int bytesPerPixel, int row) {
+  const size_t width = size_t(1) << shiftX, rows = size_t(1) << shiftY;
+  return {block + size_t(row) * 4,
+          block + rows * 4 + size_t(row) * width * size_t(bytesPerPixel)};
+}
+
+uint32_t ReadHeader(const TRowSlot& slot) {
+  uint32_t value;
+  std::memcpy(&value, slot.Header, 4);
+  return value;
+}
+
+void WriteHeader(const TRowSlot& slot, uint32_t value) { std::memcpy(slot.Header, &value, 4); }
 
 }  // namespace
 
-TPaintHistory::TPaintHistory(TRaster24& colour, TRaster1& outline, int tileSize)
+TPaintHistory::TPaintHistory(TRaster24& colour, TRaster1& outline, int tileWidth,
+                             int tileHeight)
     : FColour(colour),
       FOutline(outline),
-      FShift(ShiftOf(tileSize)),
-      FColourTiles{3, TTilePool(TileBytes(FShift, 3)), {}, &TStep::Colour},
-      FOutlineTiles{1, TTilePool(TileBytes(FShift, 1)), {}, &TStep::Outline} {}
+      FShiftX(ShiftOf(tileWidth)),
+      FShiftY(ShiftOf(tileHeight)),
+      FColourTiles{3, TTilePool(TileBytes(FShiftX, FShiftY, 3)), {}, &TStep::Colour},
+      FOutlineTiles{1, TTilePool(TileBytes(FShiftX, FShiftY, 1)), {}, &TStep::Outline} {}
 
 uint8_t* TPaintHistory::LayerRow(const TLayerTiles& layer, int y) const {
   return &layer == &FColourTiles ? FColour.Row(y) : FOutline.Row(y);
 }
 
 TRect TPaintHistory::TileRect(int index, int width, int height) const {
-  const int size = TileSize();
-  const int tilesX = std::max((width + size - 1) / size, 1);
+  const int tw = TileWidth(), th = TileHeight();
+  const int tilesX = std::max((width + tw - 1) / tw, 1);
   const int tx = index % tilesX, ty = index / tilesX;
-  return {tx * size, ty * size, std::min((tx + 1) * size, width),
-          std::min((ty + 1) * size, height)};
+  return {tx * tw, ty * th, std::min((tx + 1) * tw, width), std::min((ty + 1) * th, height)};
 }
 
 void TPaintHistory::SaveTile(TLayerTiles& layer, int index) {
   TStep& step = FUndo.back();
   const TRect r = TileRect(index);
   TTilePool::TBlock block = layer.Pool.Take();
-  const size_t blockStride = size_t(TileSize()) * size_t(layer.BytesPerPixel);
-  const size_t bytes = size_t(r.Width()) * size_t(layer.BytesPerPixel);
-  const size_t left = size_t(r.Left) * size_t(layer.BytesPerPixel);
-  for (int y = r.Top; y < r.Bottom; ++y)
-    std::memcpy(block.get() + size_t(y - r.Top) * blockStride, LayerRow(layer, y) + left, bytes);
+  const int bpp = layer.BytesPerPixel;
+  const size_t left = size_t(r.Left) * size_t(bpp);
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const TRowSlot slot = RowSlot(block.get(), FShiftX, FShiftY, bpp, y - r.Top);
+    WriteHeader(slot, StoreRow(LayerRow(layer, y) + left, r.Width(), bpp, slot.Pixels));
+  }
   (step.*layer.Saved).push_back({uint32_t(index), std::move(block)});
   layer.Stamp[size_t(index)] = FSerial;
 }
@@ -55,8 +81,8 @@ void TPaintHistory::BeforeChange(const TRect& area, bool colour, bool outline) {
   if (!FRecording) return;
   const TRect r = IntersectRect(area, {0, 0, FColour.Width(), FColour.Height()});
   if (r.IsEmpty()) return;
-  for (int ty = r.Top >> FShift; ty <= (r.Bottom - 1) >> FShift; ++ty)
-    for (int tx = r.Left >> FShift; tx <= (r.Right - 1) >> FShift; ++tx) {
+  for (int ty = r.Top >> FShiftY; ty <= (r.Bottom - 1) >> FShiftY; ++ty)
+    for (int tx = r.Left >> FShiftX; tx <= (r.Right - 1) >> FShiftX; ++tx) {
       const int index = ty * FTilesX + tx;
       if (colour && FColourTiles.Stamp[size_t(index)] != FSerial) SaveTile(FColourTiles, index);
       if (outline && FOutlineTiles.Stamp[size_t(index)] != FSerial)
@@ -81,16 +107,17 @@ void TPaintHistory::BeforeResize() {
 }
 
 void TPaintHistory::FollowLayerSize() {
-  const int size = TileSize();
-  const int tilesX = (FColour.Width() + size - 1) / size;
-  const int tilesY = (FColour.Height() + size - 1) / size;
+  const int tilesX = (FColour.Width() + TileWidth() - 1) / TileWidth();
+  const int tilesY = (FColour.Height() + TileHeight() - 1) / TileHeight();
   if (tilesX != FTilesX || tilesY != FTilesY) {
     FTilesX = tilesX;
     FTilesY = tilesY;
     const size_t count = size_t(tilesX) * size_t(tilesY);
     for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) {
       layer->Stamp.assign(count, 0);
-      // The blocks of one picture's worth of tiles are kept for reuse.
+      // The blocks of two pictures' worth of tiles are kept for reuse: a
+      // full history of small changes comes back whole when a picture is
+      // left, and the next visit takes them again.
       layer->Pool.SetKeepLimit(2 * count);
     }
   }
@@ -138,18 +165,16 @@ void TPaintHistory::Push(int maxSteps) {
 
 void TPaintHistory::PutBack(TStep& step, TRaster24& colour, TRaster1& outline) {
   const int w = colour.Width(), h = colour.Height();
-  const int tiles = ((w + TileSize() - 1) >> FShift) * ((h + TileSize() - 1) >> FShift);
+  const int tiles = ((w + TileWidth() - 1) >> FShiftX) * ((h + TileHeight() - 1) >> FShiftY);
   for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) {
-    const size_t bpp = size_t(layer->BytesPerPixel);
-    const size_t blockStride = size_t(TileSize()) * bpp;
+    const int bpp = layer->BytesPerPixel;
     for (const TSavedTile& tile : step.*layer->Saved) {
       if (tile.Index >= uint32_t(tiles)) continue;
       const TRect r = TileRect(int(tile.Index), w, h);
       for (int y = r.Top; y < r.Bottom; ++y) {
         uint8_t* row = layer == &FColourTiles ? colour.Row(y) : outline.Row(y);
-        std::memcpy(row + size_t(r.Left) * bpp,
-                    tile.Pixels.get() + size_t(y - r.Top) * blockStride,
-                    size_t(r.Width()) * bpp);
+        const TRowSlot slot = RowSlot(tile.Pixels.get(), FShiftX, FShiftY, bpp, y - r.Top);
+        LoadRow(row + size_t(r.Left) * size_t(bpp), r.Width(), bpp, ReadHeader(slot), slot.Pixels);
       }
     }
   }
@@ -242,16 +267,17 @@ void TPaintHistory::SwapTile(TLayerTiles& layer, TSavedTile& tile, std::vector<T
   // it would be a broken history and is left alone.
   if (tile.Index >= uint32_t(FTilesX) * uint32_t(FTilesY)) return;
   const TRect r = TileRect(int(tile.Index));
-  const size_t blockStride = size_t(TileSize()) * size_t(layer.BytesPerPixel);
-  const size_t bytes = size_t(r.Width()) * size_t(layer.BytesPerPixel);
-  const size_t left = size_t(r.Left) * size_t(layer.BytesPerPixel);
+  const int bpp = layer.BytesPerPixel;
+  const size_t left = size_t(r.Left) * size_t(bpp);
   uint8_t buffer[256 * 3];
   for (int y = r.Top; y < r.Bottom; ++y) {
-    uint8_t* saved = tile.Pixels.get() + size_t(y - r.Top) * blockStride;
+    const TRowSlot slot = RowSlot(tile.Pixels.get(), FShiftX, FShiftY, bpp, y - r.Top);
     uint8_t* now = LayerRow(layer, y) + left;
-    std::memcpy(buffer, now, bytes);
-    std::memcpy(now, saved, bytes);
-    std::memcpy(saved, buffer, bytes);
+    // The present row is kept aside before the saved one overwrites it.
+    const uint32_t present = StoreRow(now, r.Width(), bpp, buffer);
+    LoadRow(now, r.Width(), bpp, ReadHeader(slot), slot.Pixels);
+    WriteHeader(slot, present);
+    std::memcpy(slot.Pixels, buffer, RowBytes(present, r.Width(), bpp));
   }
   restored.push_back(r);
 }

@@ -1,6 +1,6 @@
 // TPaintHistory: the undo and redo steps of the paint model's two layers.
 //
-// A step holds only what its action changed: the layers are cut into square
+// A step holds only what its action changed: the layers are cut into
 // tiles, and the newest undo step (the open step) saves each tile of either
 // layer just before the first change to it, so a step costs memory and time
 // in proportion to the area changed, not to the picture. When the layers are
@@ -28,15 +28,21 @@ namespace tw {
 
 class TPaintHistory {
  public:
-  static constexpr int DefaultTileSize = 64;
+  // Wide and low: a tile's rows are long stretches of memory, which the
+  // processor reads ahead, and an action that works row by row (the fill)
+  // finds the rows a save has just read still in the cache.
+  static constexpr int DefaultTileWidth = 256;
+  static constexpr int DefaultTileHeight = 8;
 
-  // Works on the given layers, which must outlive it. tileSize is rounded
-  // down to a power of two between 1 and 256.
-  TPaintHistory(TRaster24& colour, TRaster1& outline, int tileSize = DefaultTileSize);
+  // Works on the given layers, which must outlive it. The tile sides are
+  // rounded down to powers of two between 1 and 256.
+  TPaintHistory(TRaster24& colour, TRaster1& outline, int tileWidth = DefaultTileWidth,
+                int tileHeight = DefaultTileHeight);
   TPaintHistory(const TPaintHistory&) = delete;
   TPaintHistory& operator=(const TPaintHistory&) = delete;
 
-  int TileSize() const { return 1 << FShift; }
+  int TileWidth() const { return 1 << FShiftX; }
+  int TileHeight() const { return 1 << FShiftY; }
   int UndoSteps() const { return int(FUndo.size()); }
   int RedoSteps() const { return int(FRedo.size()); }
 
@@ -56,9 +62,9 @@ class TPaintHistory {
   bool Recording() const { return FRecording; }
   // Before pixels x0..x1-1 (x0 < x1) of row y of the colour layer change.
   void BeforeColourRun(int y, int x0, int x1) {
-    const int ty = y >> FShift;
+    const int ty = y >> FShiftY;
     const uint32_t* stamp = FColourTiles.Stamp.data() + size_t(ty) * size_t(FTilesX);
-    for (int tx = x0 >> FShift, last = (x1 - 1) >> FShift; tx <= last; ++tx)
+    for (int tx = x0 >> FShiftX, last = (x1 - 1) >> FShiftX; tx <= last; ++tx)
       if (stamp[tx] != FSerial) SaveTile(FColourTiles, ty * FTilesX + tx);
   }
   // Before pixels inside r change in the colour layer, the outline layer or
@@ -116,7 +122,8 @@ class TPaintHistory {
 
   TRaster24& FColour;
   TRaster1& FOutline;
-  int FShift;
+  int FShiftX;
+  int FShiftY;
   int FTilesX = 0;
   int FTilesY = 0;
   // The open step's serial; a tile is saved in it when its stamp equals it.

@@ -26,12 +26,12 @@ class TPainterModel {
  public:
   static constexpr int MaxBrushSize = 1 << 16;
 
-  TPainterModel() : TPainterModel(TPaintHistory::DefaultTileSize) {}
-  // Undo steps save the layers in square tiles of this many pixels a side
-  // (a power of two); small tiles let tests reach tile edges on small
-  // pictures.
-  explicit TPainterModel(int historyTileSize)
-      : FHistory(FColor, FOutline, historyTileSize) {
+  TPainterModel()
+      : TPainterModel(TPaintHistory::DefaultTileWidth, TPaintHistory::DefaultTileHeight) {}
+  // Undo steps save the layers in tiles of this size (powers of two); small
+  // tiles let tests reach tile edges on small pictures.
+  TPainterModel(int historyTileWidth, int historyTileHeight)
+      : FHistory(FColor, FOutline, historyTileWidth, historyTileHeight) {
     UpdateDrawingTools();
   }
   virtual ~TPainterModel() = default;

@@ -119,14 +119,14 @@ TBitmap SequenceLayer(const TPainterAction& a) {
 // The engine, recording what it asks the screen to show again.
 class TPainterSequence::TObservedPainter : public TPainterModel {
  public:
-  explicit TObservedPainter(int historyTile) : TPainterModel(historyTile) {}
+  explicit TObservedPainter(THistoryTile tile) : TPainterModel(tile.Width, tile.Height) {}
   TRect Invalidated;
 
  protected:
   void InvalidatePicture(const TRect& r) override { Invalidated = UnionRect(Invalidated, r); }
 };
 
-TPainterSequence::TPainterSequence(std::string workFolder, int historyTile)
+TPainterSequence::TPainterSequence(std::string workFolder, THistoryTile historyTile)
     : FWorkFolder(std::move(workFolder)),
       FEngine(std::make_unique<TObservedPainter>(historyTile)) {
   FEngine->OnClickAt = [this](TPainterModel&, TPoint pt) { FClicks.push_back(pt); };
@@ -389,7 +389,7 @@ std::string TPainterSequence::CheckSave(const TPainterAction& a) const {
 }
 
 TSequenceFailure ReplaySequence(const std::vector<TPainterAction>& actions,
-                                const std::string& workFolder, int historyTile) {
+                                const std::string& workFolder, THistoryTile historyTile) {
   TPainterSequence sequence(workFolder, historyTile);
   for (size_t i = 0; i < actions.size(); ++i) {
     std::string what = sequence.Apply(actions[i]);
