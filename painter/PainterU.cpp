@@ -138,8 +138,10 @@ void TPainterModel::BuildLayers(const TRaster24& source) {
     }
     Commit(PictureBounds());
   }
-  FMask = TRaster1();
-  FScratch = TRaster24();
+  // The masked brush's work layers are rebuilt at each press; their blocks
+  // are kept while the size stays, so a press never waits for a fresh one.
+  if (FMask.Width() != w || FMask.Height() != h) FMask = TRaster1();
+  if (FScratch.Width() != w || FScratch.Height() != h) FScratch = TRaster24();
   UpdateScale();
   ScaleChanged();
   UpdateDrawingTools();
