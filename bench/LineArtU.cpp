@@ -217,4 +217,14 @@ int CountRegion(const TRaster24& picture, TPoint seed) {
   return int(queue.size());
 }
 
+TEighths MakeEighths(int width, int height) {
+  TEighths e{TRaster24(width, height, clWhite), {}};
+  for (int column = 1; column < 4; ++column)
+    for (int y = 0; y < height; ++y) e.Picture.SetPixel(width * column / 4, y, clBlack);
+  for (int x = 0; x < width; ++x) e.Picture.SetPixel(x, height / 2, clBlack);
+  for (int cell = 0; cell < 8; ++cell)
+    e.Seeds[cell] = {width * (cell % 4) / 4 + width / 8, height * (cell / 4) / 2 + height / 4};
+  return e;
+}
+
 }  // namespace tw::bench

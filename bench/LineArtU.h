@@ -26,6 +26,14 @@ struct TLineArt {
 // Sizes from 600 x 450 up; the benchmarks use 2400 x 1800 and 4800 x 3600.
 TLineArt MakeLineArt(int width, int height);
 
+// A white picture cut by 1-px black lines into eight cells of equal size,
+// four across and two down, for actions that each change an eighth of it.
+struct TEighths {
+  TRaster24 Picture;
+  TPoint Seeds[8];
+};
+TEighths MakeEighths(int width, int height);
+
 // Counts the pixels of the 4-connected region of equal colour around seed:
 // a plain breadth-first search, independent of the engine's fill, used to
 // check what the benchmarks fill.

@@ -27,12 +27,13 @@ esac
 
 bench="$build/bench/tintwell_bench"
 callgrind_program="$build/bench/tintwell_fill_callgrind"
+history_memory="$build/bench/tintwell_history_memory"
 sound_bench="$build/bench/tintwell_sound_bench"
 sound_load="$build/bench/tintwell_sound_load"
 sound_latency="$build/bench/tintwell_sound_latency"
 picture_load="$build/bench/tintwell_picture_load"
 needed=()
-[ $engine = yes ] && needed+=("$bench" "$callgrind_program" "$picture_load")
+[ $engine = yes ] && needed+=("$bench" "$callgrind_program" "$picture_load" "$history_memory")
 [ $sound = yes ] && needed+=("$sound_bench" "$sound_load" "$sound_latency")
 for program in "${needed[@]}"; do
   if [ ! -x "$program" ]; then
@@ -44,10 +45,33 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The undo history's resident memory: twelve fills of an eighth of the
+# picture with MaxHistory 10, each size in a process of its own.
+history_memory_table() {
+  echo
+  echo "Resident memory added by twelve fills of an eighth of the picture (MaxHistory 10)"
+  row() { printf '%-62s %-22s %-12s %-14s %-16s %s\n' "$@"; }
+  row "Picture" "Added" "Picture" "Pictures' worth" "Target" "Result"
+  for size in 1200x1200 2400x1800 4800x3600 9600x7200; do
+    if ! "$history_memory" "${size%x*}" "${size#*x}" >"$work/memory.$size" 2>&1; then
+      row "$size" "-" "-" "-" "<= 3" "ERROR"
+      sed 's/^/    /' "$work/memory.$size" | tail -n 3
+      continue
+    fi
+    read -r added picture worth result < <(awk '
+      /^rss_before_kib/ { b = $2 } /^rss_after_kib/ { a = $2 } /^picture_kib/ { p = $2 }
+      END { w = (a - b) / p; printf "%.1f %.1f %.2f %s\n", (a - b) / 1024, p / 1024, w,
+            (w <= 3 ? "MET" : "NOT_MET") }' "$work/memory.$size")
+    row "$size" "$added MiB" "$picture MiB" "$worth" "<= 3" "${result/_/ }"
+  done
+}
+
 engine_benchmarks() {
   # Five repetitions of a quarter second each; the table uses their median.
   "$bench" --benchmark_min_time=0.25 --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true "$@"
+
+  history_memory_table
 
   echo
   echo "Instructions per filled pixel (callgrind, one fill of the 4800x3600 background region)"

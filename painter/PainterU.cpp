@@ -81,9 +81,10 @@ void TPainterModel::UpdateDrawingTools() {
 
 void TPainterModel::LoadPicture(const TRaster24& picture) {
   ForgetRedo();
-  TRaster24 clean(picture);
-  BuildLayers(clean);
-  FClean = std::move(clean);
+  // The clean picture's block is reused when the size stays: a fresh block
+  // costs a page fault per page on every visit.
+  FClean.CopyFrom(picture);
+  BuildLayers(FClean);
 }
 
 void TPainterModel::AssignLayer(const TBitmap& bitmap, bool whole) {
@@ -100,6 +101,7 @@ void TPainterModel::CopyIntoColorLayer(const TRaster24& src) {
   // A stroke going on must paint its next segment in full over the new
   // pixels.
   FPreviousCoverageValid = false;
+  FHistory.BeforeChange(r, true, false);
   for (int y = r.Top; y < r.Bottom; ++y)
     std::memcpy(FColor.Row(y), src.Row(y), size_t(r.Width()) * 3);
   Commit(r);
@@ -111,6 +113,11 @@ void TPainterModel::BuildLayers(const TRaster24& source) {
   // continue on.
   FStroking = false;
   const int w = source.Width(), h = source.Height();
+  // The open undo step saves what is about to be replaced.
+  if (w != FColor.Width() || h != FColor.Height())
+    FHistory.BeforeResize();
+  else
+    FHistory.BeforeChange(PictureBounds(), true, true);
   if (source.IsEmpty()) {
     FColor = TRaster24();
     FOutline = TRaster1();
@@ -131,8 +138,10 @@ void TPainterModel::BuildLayers(const TRaster24& source) {
     }
     Commit(PictureBounds());
   }
-  FMask = TRaster1();
-  FScratch = TRaster24();
+  // The masked brush's work layers are rebuilt at each press; their blocks
+  // are kept while the size stays, so a press never waits for a fresh one.
+  if (FMask.Width() != w || FMask.Height() != h) FMask = TRaster1();
+  if (FScratch.Width() != w || FScratch.Height() != h) FScratch = TRaster24();
   UpdateScale();
   ScaleChanged();
   UpdateDrawingTools();
@@ -225,76 +234,47 @@ void TPainterModel::Wash() {
   BuildLayers(FClean);
 }
 
-void TPainterModel::ForgetRedo() {
-  if (FRedo.empty()) return;
-  FSpareStep = std::move(FRedo.back());
-  FRedo.clear();
-}
+void TPainterModel::ForgetRedo() { FHistory.ForgetRedo(); }
 
 void TPainterModel::PushHistory() {
   ForgetRedo();
   if (MaxHistory <= 0 || !HasPicture()) return;
-  THistoryStep step;
-  if (int(FHistory.size()) >= MaxHistory) {
-    step = std::move(FHistory.front());
-    FHistory.pop_front();
-  } else {
-    step = std::move(FSpareStep);
-  }
-  step.Color.CopyFrom(FColor);
-  step.Outline.CopyFrom(FOutline);
-  FHistory.push_back(std::move(step));
+  FHistory.Push(MaxHistory);
 }
 
 void TPainterModel::Undo() {
-  if (FHistory.empty()) return;
-  THistoryStep step = std::move(FHistory.back());
-  FHistory.pop_back();
-  SwapInStep(step);
-  KeepStep(FRedo, std::move(step));
+  const int w = FColor.Width(), h = FColor.Height();
+  if (FHistory.Undo(MaxHistory, FRestored)) LayersRestored(w, h);
 }
 
 void TPainterModel::Redo() {
-  if (FRedo.empty()) return;
-  THistoryStep step = std::move(FRedo.back());
-  FRedo.pop_back();
-  SwapInStep(step);
-  KeepStep(FHistory, std::move(step));
+  const int w = FColor.Width(), h = FColor.Height();
+  if (FHistory.Redo(MaxHistory, FRestored)) LayersRestored(w, h);
 }
 
-void TPainterModel::KeepStep(std::deque<THistoryStep>& side, THistoryStep&& step) {
-  if (MaxHistory <= 0) {
-    FSpareStep = std::move(step);
-    return;
-  }
-  if (int(side.size()) >= MaxHistory) side.pop_front();
-  side.push_back(std::move(step));
-}
-
-void TPainterModel::SwapInStep(THistoryStep& step) {
-  const bool sameSize = step.Color.Width() == FColor.Width() &&
-                        step.Color.Height() == FColor.Height();
-  std::swap(FColor, step.Color);
-  std::swap(FOutline, step.Outline);
-  if (!sameSize) FBorder = TRaster1(FColor.Width(), FColor.Height());
+void TPainterModel::LayersRestored(int oldWidth, int oldHeight) {
+  const bool sameSize = FColor.Width() == oldWidth && FColor.Height() == oldHeight;
   FStroking = false;
-  FMask = TRaster1();
-  FScratch = TRaster24();
-  Commit(PictureBounds());
+  if (!sameSize) {
+    FBorder = HasPicture() ? TRaster1(FColor.Width(), FColor.Height()) : TRaster1();
+    FMask = TRaster1();
+    FScratch = TRaster24();
+  }
+  TRect changed;
+  for (const TRect& r : FRestored) {
+    Commit(r);
+    changed = UnionRect(changed, r);
+  }
   if (!sameSize) {
     UpdateScale();
     ScaleChanged();
   }
   UpdateDrawingTools();
-  FLastChange = PictureBounds();
-  LayersChanged(PictureBounds());
+  FLastChange = changed;
+  LayersChanged(changed);
 }
 
-void TPainterModel::ClearHistory() {
-  FHistory.clear();
-  FRedo.clear();
-  FSpareStep = THistoryStep();
-}
+void TPainterModel::ClearHistory() { FHistory.Clear(); }
 
 void TPainterModel::ApplyToolAt(TPoint pt) {
   // Without a picture there is nothing to act on.
@@ -335,8 +315,10 @@ bool TPainterModel::FillAt(TPoint pt) {
   if (!FindPaintablePoint(FOutline, pt, q)) return false;
   PushHistory();
   FRuns.clear();
+  const bool recording = FHistory.Recording();
   int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
   FloodSpans<TFloodMark::FirstByte>(FBorder, q, [&](int y, int x0, int x1) {
+    if (recording) FHistory.BeforeColourRun(y, x0, x1);
     FRuns.push_back({y, x0, x1, FPaintMixer.Apply(FColor.Row(y), x0, x1)});
     PrefetchNeighbourRows(y, x0, x1);
     left = std::min(left, x0);
@@ -467,7 +449,10 @@ void TPainterModel::StrokeTo(TPoint pt) {
   const bool ready = FPaintMode != pmMBrush ||
                      (FMask.Width() == FColor.Width() && FMask.Height() == FColor.Height() &&
                       FScratch.Width() == FColor.Width() && FScratch.Height() == FColor.Height());
-  if (!r.IsEmpty() && ready) DrawSegment(pt, r);
+  if (!r.IsEmpty() && ready) {
+    FHistory.BeforeChange(r, true, FPaintMode == pmMarker || FPaintMode == pmEraser);
+    DrawSegment(pt, r);
+  }
   FPrevious = pt;
   FLastChange = r;
   if (!r.IsEmpty()) LayersChanged(r);

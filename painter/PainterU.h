@@ -11,11 +11,11 @@
 // drawing call composes only the rectangle it changed.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "painter/PaintCommonU.h"
+#include "painter/PaintHistoryU.h"
 #include "painter/PaintKernelsU.h"
 #include "painter/RasterU.h"
 #include "painter/StrokeU.h"
@@ -26,7 +26,14 @@ class TPainterModel {
  public:
   static constexpr int MaxBrushSize = 1 << 16;
 
-  TPainterModel() { UpdateDrawingTools(); }
+  TPainterModel()
+      : TPainterModel(TPaintHistory::DefaultTileWidth, TPaintHistory::DefaultTileHeight) {}
+  // Undo steps save the layers in tiles of this size (powers of two); small
+  // tiles let tests reach tile edges on small pictures.
+  TPainterModel(int historyTileWidth, int historyTileHeight)
+      : FHistory(FColor, FOutline, historyTileWidth, historyTileHeight) {
+    UpdateDrawingTools();
+  }
   virtual ~TPainterModel() = default;
   TPainterModel(const TPainterModel&) = delete;
   TPainterModel& operator=(const TPainterModel&) = delete;
@@ -81,15 +88,16 @@ class TPainterModel {
 
   // Keeps the layers as an undo step before an action; every new action
   // (and every picture or layer load) also forgets what could be redone.
+  // The step saves only what the action goes on to change.
   void PushHistory();
   void Undo();
   // Takes back the last undo; the layers it replaces become an undo step
   // again. Both sides hold at most MaxHistory steps.
   void Redo();
-  bool CanUndo() const { return !FHistory.empty(); }
-  bool CanRedo() const { return !FRedo.empty(); }
-  int HistorySteps() const { return int(FHistory.size()); }
-  int RedoSteps() const { return int(FRedo.size()); }
+  bool CanUndo() const { return FHistory.UndoSteps() > 0; }
+  bool CanRedo() const { return FHistory.RedoSteps() > 0; }
+  int HistorySteps() const { return FHistory.UndoSteps(); }
+  int RedoSteps() const { return FHistory.RedoSteps(); }
   void ClearHistory();
 
   // A press of any mouse button at a picture point.
@@ -129,10 +137,6 @@ class TPainterModel {
   virtual void SetMouseCapture(bool capture) { (void)capture; }
 
  private:
-  struct THistoryStep {
-    TRaster24 Color;
-    TRaster1 Outline;
-  };
   // A horizontal run of pixels a fill painted.
   struct TRun {
     int Y, X0, X1;
@@ -140,13 +144,9 @@ class TPainterModel {
   };
 
   void BuildLayers(const TRaster24& source);
-  // The step's layers become the picture's; the step receives the layers
-  // they replace.
-  void SwapInStep(THistoryStep& step);
-  // Appends a step to one side of the history, dropping its oldest step
-  // when that side is full; with no history the step's blocks are kept for
-  // reuse.
-  void KeepStep(std::deque<THistoryStep>& side, THistoryStep&& step);
+  // After an undo or redo replaced the layers on FRestored; the layers
+  // were oldWidth x oldHeight before.
+  void LayersRestored(int oldWidth, int oldHeight);
   void ForgetRedo();
   // Copies src into the colour layer at (0, 0) as far as both reach.
   void CopyIntoColorLayer(const TRaster24& src);
@@ -205,12 +205,9 @@ class TPainterModel {
   TRaster24 FScratch;
   TRaster24 FClean;
 
-  std::deque<THistoryStep> FHistory;
-  // The layers each undo replaced, the newest last.
-  std::deque<THistoryStep> FRedo;
-  // One step's buffers kept after an undo or a drop, reused by the next push:
-  // a fresh allocation of a large block costs several times a copy.
-  THistoryStep FSpareStep;
+  TPaintHistory FHistory;
+  // The rectangles the last undo or redo restored; kept to reuse the block.
+  std::vector<TRect> FRestored;
 };
 
 }  // namespace tw

@@ -116,10 +116,11 @@ void TRaster24::Fill(TColor c) {
 
 void TRaster24::CopyFrom(const TRaster24& src) {
   if (this == &src) return;
+  // The block first: when it cannot be had the raster stays as it was.
+  FBuffer = src.FBuffer;
   FWidth = src.FWidth;
   FHeight = src.FHeight;
   FStride = src.FStride;
-  FBuffer = src.FBuffer;
 }
 
 TRaster1::TRaster1(int width, int height) {
@@ -152,9 +153,9 @@ void TRaster1::Fill(uint8_t value) {
 
 void TRaster1::CopyFrom(const TRaster1& src) {
   if (this == &src) return;
+  FBuffer = src.FBuffer;
   FWidth = src.FWidth;
   FHeight = src.FHeight;
-  FBuffer = src.FBuffer;
 }
 
 TRaster24 ToRaster24(const TBitmap& bitmap) {

@@ -33,7 +33,11 @@ void CheckPictureSize(int width, int height);
 // blocks are written in full right after), copied with memcpy. Large blocks
 // ask the system for huge pages: the fill walks a picture's rows far apart
 // in memory, and with small pages nearly every run costs an address
-// translation miss.
+// translation miss. Measured with the kernel's usual settings (huge pages
+// and their defragmentation on request), opening a picture takes no longer
+// with the advice and large fills run a few per cent faster. Such blocks are
+// made only when a picture of another size opens: the undo history keeps
+// its tiles in small pooled blocks and never asks for them.
 class TPixelBuffer {
  public:
   TPixelBuffer() = default;

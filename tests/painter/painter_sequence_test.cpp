@@ -3,12 +3,17 @@
 // and down, picture and layer loads, saves, scale changes and the dropper, each
 // checked against the plain reference model after every action (pixels of
 // both layers, the history, the click events and the rectangle shown again).
+// The engine's undo steps save tiles; the seeds take turns at tile sizes from
+// one pixel to the engine's own, wider than any of the pictures, so the
+// reference's whole copies are matched across tile edges, partial edge tiles
+// and single tiles.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 #include "support/PainterSequence.h"
 #include "support/ShrinkList.h"
@@ -28,14 +33,14 @@ class PainterSequences : public ::testing::TestWithParam<int> {
   void TearDown() override { fs::remove_all(Folder); }
 
   // Prints the shortest failing list it can find.
-  std::string Explain(const std::vector<TPainterAction>& actions) const {
+  std::string Explain(const std::vector<TPainterAction>& actions, THistoryTile tile) const {
     const std::vector<TPainterAction> shortest = ShrinkList<TPainterAction>(
         actions, [&](const std::vector<TPainterAction>& list) {
-          return ReplaySequence(list, Folder.string()).Index >= 0;
+          return ReplaySequence(list, Folder.string(), tile).Index >= 0;
         });
-    const TSequenceFailure failure = ReplaySequence(shortest, Folder.string());
-    return "shortest failing sequence (" + std::to_string(shortest.size()) + " actions, fails with \"" +
-           failure.What + "\"):\n" + Describe(shortest);
+    const TSequenceFailure failure = ReplaySequence(shortest, Folder.string(), tile);
+    return "shortest failing sequence (" + std::to_string(shortest.size()) + " actions, tile " +
+           std::to_string(tile.Width) + "x" + std::to_string(tile.Height) + ", fails with \"" + failure.What + "\"):\n" + Describe(shortest);
   }
 
   fs::path Folder;
@@ -45,12 +50,14 @@ class PainterSequences : public ::testing::TestWithParam<int> {
 // and the shards spread over the test runner's processes.
 constexpr int Shards = 20;
 constexpr int SeedsPerShard = 100;
+constexpr THistoryTile HistoryTiles[] = {{1, 1}, {2, 2}, {4, 2}, {2, 8}, {8, 4}, {256, 8}};
 
 TEST_P(PainterSequences, MatchTheReferenceAfterEveryAction) {
   for (int seed = GetParam() * SeedsPerShard; seed < (GetParam() + 1) * SeedsPerShard; ++seed) {
     TRandomChoices choices{uint32_t(seed)};
     const int length = 50 + int(choices.Below(151));
-    TPainterSequence sequence(Folder.string());
+    const THistoryTile tile = HistoryTiles[seed % std::size(HistoryTiles)];
+    TPainterSequence sequence(Folder.string(), tile);
     std::vector<TPainterAction> actions;
     for (int i = 0; i < length; ++i) {
       actions.push_back(sequence.Next(choices));
@@ -58,7 +65,7 @@ TEST_P(PainterSequences, MatchTheReferenceAfterEveryAction) {
       if (!what.empty()) {
         ADD_FAILURE() << "seed " << seed << ", action " << i << " ("
                       << Describe(actions.back()) << "): " << what << "\n"
-                      << Explain(actions);
+                      << Explain(actions, tile);
         return;
       }
     }

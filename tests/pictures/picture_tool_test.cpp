@@ -170,6 +170,96 @@ TEST_F(PictureTool, NonGifInputBecomesCleanLineArtByDefault) {
   EXPECT_EQ(test::ToArt(Load(twf).Image()), test::GreyDrawingLineArt);
 }
 
+// A long thin drawing: a 1-px rectangle outline from (100, 10) to
+// (2499, 49) on white, 2600 x 60 pixels.
+TRaster24 LongFrame() {
+  TRaster24 image(2600, 60, clWhite);
+  for (int x = 100; x < 2500; ++x) {
+    image.SetPixel(x, 10, clBlack);
+    image.SetPixel(x, 49, clBlack);
+  }
+  for (int y = 10; y < 50; ++y) {
+    image.SetPixel(100, y, clBlack);
+    image.SetPixel(2499, y, clBlack);
+  }
+  return image;
+}
+
+// The white pixels 4-connected to seed, and whether any lies on the edge.
+int WhiteRegion(const TRaster24& image, TPoint seed, bool& touchesEdge) {
+  std::vector<bool> seen(size_t(image.Width()) * size_t(image.Height()));
+  std::vector<TPoint> work{seed};
+  int count = 0;
+  touchesEdge = false;
+  while (!work.empty()) {
+    const TPoint p = work.back();
+    work.pop_back();
+    if (p.x < 0 || p.y < 0 || p.x >= image.Width() || p.y >= image.Height()) continue;
+    const size_t i = size_t(p.y) * size_t(image.Width()) + size_t(p.x);
+    if (seen[i] || image.Pixel(p.x, p.y) != clWhite) continue;
+    seen[i] = true;
+    ++count;
+    if (p.x == 0 || p.y == 0 || p.x == image.Width() - 1 || p.y == image.Height() - 1)
+      touchesEdge = true;
+    work.insert(work.end(), {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}});
+  }
+  return count;
+}
+
+TEST_F(PictureTool, LargeImagesAreScaledDownAndKeepTheirLinesClosed) {
+  const std::string bmp = WriteBmp("long.bmp", LongFrame());
+  const std::string twf = FFolder.File("long.twf");
+  const TRun run = RunTool({"pack", bmp, "-o", twf, "--title", "en_us=Long"});
+  ASSERT_EQ(run.Code, ExitOk) << run.Err;
+  EXPECT_TRUE(Has(run.Out, "Scaling 2600 x 60 pixels down to 2400 x 55 pixels")) << run.Out;
+  EXPECT_TRUE(Has(run.Out, "Wrote " + twf + ": 2400 x 55 pixels"));
+  const TRaster24 image = Load(twf).Image();
+  ASSERT_EQ(image.Width(), 2400);
+  ASSERT_EQ(image.Height(), 55);
+  // The frame's inside is still closed: a fill there stays inside.
+  bool edge = true;
+  EXPECT_GT(WhiteRegion(image, {1200, 27}, edge), 2000 * 20);
+  EXPECT_FALSE(edge);
+  WhiteRegion(image, {0, 0}, edge);
+  EXPECT_TRUE(edge);
+
+  // Asked otherwise, the size stays or another limit holds.
+  const TRun kept = RunTool({"pack", bmp, "-o", twf, "--max-size", "0"});
+  ASSERT_EQ(kept.Code, ExitOk) << kept.Err;
+  EXPECT_FALSE(Has(kept.Out, "Scaling"));
+  EXPECT_EQ(Load(twf).Image().Width(), 2600);
+  const TRun small = RunTool({"pack", bmp, "-o", twf, "--max-size", "1300"});
+  ASSERT_EQ(small.Code, ExitOk) << small.Err;
+  EXPECT_TRUE(Has(small.Out, "down to 1300 x 30 pixels"));
+  EXPECT_FALSE(WhiteRegion(Load(twf).Image(), {650, 15}, edge) == 0 || edge);
+  for (const char* bad : {"-1", "many", "99999"})
+    EXPECT_EQ(RunTool({"pack", bmp, "-o", twf, "--max-size", bad}).Code, ExitUsage) << bad;
+}
+
+TEST_F(PictureTool, StoredColoursAreAveragedWhenScaledDown) {
+  TRaster24 image(40, 12, 0x336699);
+  // Columns of black and white: their mean is grey.
+  for (int y = 0; y < 12; ++y)
+    for (int x = 20; x < 40; ++x) image.SetPixel(x, y, x % 2 ? clWhite : clBlack);
+  const std::string gif = WriteGif("colour.gif", image);
+  const std::string twf = FFolder.File("colour.twf");
+  const TRun run = RunTool({"pack", gif, "-o", twf, "--max-size", "20"});
+  ASSERT_EQ(run.Code, ExitOk) << run.Err;
+  const TRaster24 packed = Load(twf).Image();
+  ASSERT_EQ(packed.Width(), 20);
+  ASSERT_EQ(packed.Height(), 6);
+  EXPECT_EQ(packed.Pixel(3, 3), TColor(0x336699));
+  const TColor grey = packed.Pixel(15, 3);
+  EXPECT_EQ(GetRValue(grey), GetGValue(grey));
+  EXPECT_NEAR(GetRValue(grey), 0x80, 2);
+
+  // A picture within the limit is stored at its size without a word.
+  const TRun within = RunTool({"pack", gif, "-o", twf});
+  ASSERT_EQ(within.Code, ExitOk) << within.Err;
+  EXPECT_FALSE(Has(within.Out, "Scaling"));
+  EXPECT_EQ(Load(twf).Image().Width(), 40);
+}
+
 // PNG files written by another program (tests/fuzz/make-seeds.sh), 16 x 8
 // pixels: greys.png has the grey 17 * x in column x.
 const std::string SeedFolder = std::string(TINTWELL_TEST_DATA) + "/fuzz/seeds/";

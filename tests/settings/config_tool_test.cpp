@@ -348,6 +348,38 @@ TEST_F(ConfigTool, CatalogAddListAndRemove) {
   EXPECT_EQ(Run({"catalog", "add", kite}).Code, ExitOk);
 }
 
+TEST_F(ConfigTool, CatalogAddsSeveralFilesInOrder) {
+  const std::string kite = MakePicture("Kite.twf", "Kite");
+  const std::string boat = MakePicture("Boat.twf", "Boat");
+  const TRun added = Run({"catalog", "add", kite, boat});
+  ASSERT_EQ(added.Code, ExitOk) << added.Err;
+  EXPECT_TRUE(Has(added.Out, "\"Kite.twf\" (Kite) as picture 3"));
+  EXPECT_TRUE(Has(added.Out, "\"Boat.twf\" (Boat) as picture 4"));
+  EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", "two.twf", "Kite.twf", "Boat.twf"}));
+  EXPECT_EQ(ReadText(FFolder.File("catalog/Boat.twf")), ReadText(boat));
+
+  // What cannot be added is named; the rest goes in, once each.
+  WriteText(FFolder.File("junk.twf"), "not a picture at all");
+  const std::string sun = MakePicture("Sun.twf", "Sun");
+  std::filesystem::create_directories(FFolder.File("other"));
+  std::filesystem::copy_file(sun, FFolder.File("other/SUN.twf"));
+  const TRun mixed =
+      Run({"catalog", "add", FFolder.File("junk.twf"), sun, kite, FFolder.File("other/SUN.twf")});
+  EXPECT_EQ(mixed.Code, ExitFailure);
+  EXPECT_TRUE(Has(mixed.Err, "damaged or is not a picture file")) << mixed.Err;
+  EXPECT_TRUE(Has(mixed.Err, "\"Kite.twf\" is in the catalog already")) << mixed.Err;
+  EXPECT_TRUE(Has(mixed.Err, "\"Sun.twf\" is in the catalog already")) << mixed.Err;
+  EXPECT_TRUE(Has(mixed.Err, "3 of 4 files were not added; the others were.")) << mixed.Err;
+  EXPECT_TRUE(Has(mixed.Out, "\"Sun.twf\" (Sun) as picture 5"));
+  EXPECT_EQ(Catalog(),
+            (std::vector<std::string>{"one.twf", "two.twf", "Kite.twf", "Boat.twf", "Sun.twf"}));
+
+  const TRun none = Run({"catalog", "add", kite, boat});
+  EXPECT_EQ(none.Code, ExitFailure);
+  EXPECT_TRUE(Has(none.Err, "2 of 2 files were not added."));
+  EXPECT_EQ(Catalog().size(), 5u);
+}
+
 TEST_F(ConfigTool, CatalogRefusesFilesThatAreNoPictures) {
   WriteText(FFolder.File("junk.twf"), "not a picture at all");
   const TRun junk = Run({"catalog", "add", FFolder.File("junk.twf")});

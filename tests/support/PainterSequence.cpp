@@ -119,14 +119,16 @@ TBitmap SequenceLayer(const TPainterAction& a) {
 // The engine, recording what it asks the screen to show again.
 class TPainterSequence::TObservedPainter : public TPainterModel {
  public:
+  explicit TObservedPainter(THistoryTile tile) : TPainterModel(tile.Width, tile.Height) {}
   TRect Invalidated;
 
  protected:
   void InvalidatePicture(const TRect& r) override { Invalidated = UnionRect(Invalidated, r); }
 };
 
-TPainterSequence::TPainterSequence(std::string workFolder)
-    : FWorkFolder(std::move(workFolder)), FEngine(std::make_unique<TObservedPainter>()) {
+TPainterSequence::TPainterSequence(std::string workFolder, THistoryTile historyTile)
+    : FWorkFolder(std::move(workFolder)),
+      FEngine(std::make_unique<TObservedPainter>(historyTile)) {
   FEngine->OnClickAt = [this](TPainterModel&, TPoint pt) { FClicks.push_back(pt); };
   // The main window's start: a first colour, then its tools as designed.
   FEngine->SetPaintColor(1);
@@ -387,8 +389,8 @@ std::string TPainterSequence::CheckSave(const TPainterAction& a) const {
 }
 
 TSequenceFailure ReplaySequence(const std::vector<TPainterAction>& actions,
-                                const std::string& workFolder) {
-  TPainterSequence sequence(workFolder);
+                                const std::string& workFolder, THistoryTile historyTile) {
+  TPainterSequence sequence(workFolder, historyTile);
   for (size_t i = 0; i < actions.size(); ++i) {
     std::string what = sequence.Apply(actions[i]);
     if (!what.empty()) return {int(i), std::move(what)};

@@ -86,11 +86,18 @@ std::string Describe(const std::vector<TPainterAction>& actions);
 // Small line art of the given size, made from a seed.
 TRaster24 SequencePicture(int width, int height, uint32_t seed);
 
+// The size of the tiles the engine's undo steps save.
+struct THistoryTile {
+  int Width = 4;
+  int Height = 4;
+};
+
 // One engine and one reference driven in step.
 class TPainterSequence {
  public:
-  // Saves go to files in WorkFolder, which must exist.
-  explicit TPainterSequence(std::string workFolder);
+  // Saves go to files in WorkFolder, which must exist. Small history tiles
+  // put many tile edges into the small pictures of a sequence.
+  explicit TPainterSequence(std::string workFolder, THistoryTile historyTile = {});
   ~TPainterSequence();
 
   // The next action, chosen to suit the state (points near the picture,
@@ -122,6 +129,6 @@ struct TSequenceFailure {
   std::string What;
 };
 TSequenceFailure ReplaySequence(const std::vector<TPainterAction>& actions,
-                                const std::string& workFolder);
+                                const std::string& workFolder, THistoryTile historyTile = {});
 
 }  // namespace tw::test

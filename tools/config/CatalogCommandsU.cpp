@@ -66,24 +66,32 @@ int ListCatalog(TConfigContext& context) {
   return ExitOk;
 }
 
-int AddToCatalog(TConfigContext& context, const std::string& source) {
+// Checks one picture file for adding and copies it into the catalog folder.
+// Returns the name to add, or empty (with the reason told) when it cannot be
+// added. names holds the catalog's entries and the batch's earlier names.
+std::string PrepareAdd(TConfigContext& context, const std::string& source,
+                       const std::vector<std::string>& names, std::string& title) {
   TQCGraphic picture;
-  {
+  try {
     const TWarningCounter warnings;
     picture.LoadFromFile(source);
     if (warnings.Count > 0 || picture.Image().Width() <= 0 || picture.Image().Height() <= 0) {
       context.Console.Err << "\"" << source << "\" has no usable picture; it was not added.\n";
-      return ExitFailure;
+      return {};
     }
+  } catch (const EAbort&) {
+    // The loader has said what is wrong through the warning hook.
+    return {};
+  } catch (const EError& error) {
+    context.Console.Err << error.what() << " \"" << source << "\" was not added.\n";
+    return {};
   }
   const std::string name = fs::path(source).filename().string();
-  TQCSetting settings(context.Store);
-  std::vector<std::string> list;
-  settings.ReadCatalog(list);
-  for (const std::string& entry : list) {
+  for (const std::string& entry : names) {
     if (SameTextAscii(entry, name)) {
-      context.Console.Err << "\"" << entry << "\" is in the catalog already; nothing was changed.\n";
-      return ExitFailure;
+      context.Console.Err << "\"" << entry << "\" is in the catalog already; \"" << source
+                          << "\" was not added.\n";
+      return {};
     }
   }
   const std::string target = CatalogFolder(context.Store) + name;
@@ -92,18 +100,42 @@ int AddToCatalog(TConfigContext& context, const std::string& source) {
     if (!SameContents(source, target)) {
       context.Console.Err << "A different file \"" << target
                           << "\" is in the catalog folder already; rename the picture or move "
-                             "that file away. Nothing was changed.\n";
-      return ExitFailure;
+                             "that file away. \"" << source << "\" was not added.\n";
+      return {};
     }
   } else {
     WriteFileAtomically(target, ReadWholeFile(source));
   }
-  list.push_back(name);
-  settings.WriteCatalog(list);
-  const std::string title = picture.GetTitle(settings.ReadLanguage());
-  context.Console.Out << "Added \"" << name << "\"" << (title.empty() ? "" : " (" + title + ")")
-                      << " as picture " << list.size() << " of the catalog.\n";
-  return ExitOk;
+  title = picture.GetTitle(TQCSetting(context.Store).ReadLanguage());
+  return name;
+}
+
+// Adds the picture files at the end of the catalog, in the order given. The
+// list is read and written once however many there are: with thousands of
+// entries each write takes a while. A file that cannot be added is reported
+// and the others are added all the same.
+int AddToCatalog(TConfigContext& context, const std::vector<std::string>& sources) {
+  TQCSetting settings(context.Store);
+  std::vector<std::string> list;
+  settings.ReadCatalog(list);
+  const size_t before = list.size();
+  for (const std::string& source : sources) {
+    std::string title;
+    const std::string name = PrepareAdd(context, source, list, title);
+    if (name.empty()) continue;
+    list.push_back(name);
+    context.Console.Out << "Added \"" << name << "\"" << (title.empty() ? "" : " (" + title + ")")
+                        << " as picture " << list.size() << " of the catalog.\n";
+  }
+  if (list.size() > before) settings.WriteCatalog(list);
+  const size_t refused = sources.size() - (list.size() - before);
+  if (refused == 0) return ExitOk;
+  if (sources.size() > 1)
+    context.Console.Err << refused << " of " << sources.size() << " files were not added"
+                        << (list.size() > before ? "; the others were." : ".") << "\n";
+  else if (list.size() == before)
+    context.Console.Err << "Nothing was changed.\n";
+  return ExitFailure;
 }
 
 int RemoveFromCatalog(TConfigContext& context, const std::string& name) {
@@ -157,9 +189,10 @@ int RunCatalog(TConfigContext& context) {
     throw EUsage("catalog takes no --int, --string, --bool or --yes.");
   const std::string action = line.Words.empty() ? std::string() : line.Words[0];
   if (action == "list" && line.Words.size() == 1) return ListCatalog(context);
-  if (action == "add" && line.Words.size() == 2) return AddToCatalog(context, line.Words[1]);
+  if (action == "add" && line.Words.size() >= 2)
+    return AddToCatalog(context, {line.Words.begin() + 1, line.Words.end()});
   if (action == "remove" && line.Words.size() == 2) return RemoveFromCatalog(context, line.Words[1]);
-  throw EUsage("catalog takes list, add FILE.twf or remove NAME.");
+  throw EUsage("catalog takes list, add FILE.twf... or remove NAME.");
 }
 
 }  // namespace tw

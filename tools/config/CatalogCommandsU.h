@@ -1,5 +1,5 @@
 // The config tool's catalog commands: listing the pictures a child steps
-// through, adding a checked picture file (copied into the catalog folder) and
+// through, adding checked picture files (copied into the catalog folder) and
 // removing an entry. Also where the installed program and its defaults file
 // are, since "[ProgramFolder]" in the settings means the program's folder,
 // not this tool's.

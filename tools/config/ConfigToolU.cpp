@@ -51,8 +51,9 @@ Commands:
                                 parent's password
   lock                          show the locks and where they come from
   catalog list                  show the pictures of the catalog, in order
-  catalog add FILE.twf          check a picture file, copy it into the catalog
-                                folder and add it at the end of the catalog
+  catalog add FILE.twf...       check picture files, copy them into the catalog
+                                folder and add them at the end of the catalog,
+                                in the order given
   catalog remove NAME           take a picture out of the catalog (its file
                                 stays in the catalog folder)
   colorings                     show where the pictures' kept colourings are
@@ -99,7 +100,7 @@ constexpr TCommandShape Commands[] = {
     {"reset", 0, 0, "no arguments"},
     {"password", 0, 0, "no arguments; it asks for the password"},
     {"lock", 0, 2, "nothing, or save or print, then on or off"},
-    {"catalog", 1, 2, "list, add FILE.twf or remove NAME"},
+    {"catalog", 1, size_t(-1), "list, add FILE.twf... or remove NAME"},
     {"colorings", 0, 1, "nothing or clear"},
 };
 

@@ -11,6 +11,7 @@
 #include "pictures/QCFileStreamU.h"
 #include "pictures/QCGraphicU.h"
 #include "tools/common/TerminalTextU.h"
+#include "tools/picture/ShrinkU.h"
 
 namespace tw {
 
@@ -77,14 +78,23 @@ std::optional<TStoredSize> ReadStoredSize(const std::string& fileName) {
 void RunPack(const TPackOptions& options, std::ostream& out, std::ostream& err) {
   TRaster24 image = ReadImageFile(options.ImageFile);
   const bool lineArt = options.LineArt.value_or(!IsGifFile(options.ImageFile));
+  const TPictureSize fit = FitPictureSize(image.Width(), image.Height(), options.MaxSize);
+  const bool shrink = fit.Width != image.Width() || fit.Height != image.Height();
+  if (shrink)
+    out << "Scaling " << SizeText(image.Width(), image.Height()) << " down to "
+        << SizeText(fit.Width, fit.Height) << " (--max-size " << options.MaxSize
+        << "; --max-size 0 keeps the size).\n";
   std::string lineArtNote;
   if (lineArt) {
     TLineArtReport report;
+    // The lines are cleaned at full size, then shrunk so that none breaks.
     image = MakeLineArt(image, options.LineArtOptions, &report);
+    if (shrink) image = ShrinkDarkest(image, fit.Width, fit.Height);
     lineArtNote = "; line art at threshold " + std::to_string(report.Threshold) + ", " +
                   std::to_string(report.SpecksRemoved) + " specks removed, " +
                   std::to_string(report.HolesFilled) + " small holes filled";
   } else {
+    if (shrink) image = ShrinkAveraged(image, fit.Width, fit.Height);
     if (options.LineArtTuned)
       err << "warning: --threshold, --speck-size and --hole-size only act with --lineart; "
              "the image is stored as it is.\n";

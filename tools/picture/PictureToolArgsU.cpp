@@ -163,6 +163,8 @@ TPackOptions ParsePackArgs(const std::vector<std::string>& args) {
     } else if (name == "--speck-size") {
       options.LineArtOptions.SpeckSize = ParseCount(name, walker.Value(), 0, MaxSpeckOrHoleSize);
       options.LineArtTuned = true;
+    } else if (name == "--max-size") {
+      options.MaxSize = ParseCount(name, walker.Value(), 0, MaxPictureSide);
     } else if (name == "--hole-size") {
       options.LineArtOptions.HoleSize = ParseCount(name, walker.Value(), 0, MaxSpeckOrHoleSize);
       options.LineArtTuned = true;

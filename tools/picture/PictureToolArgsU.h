@@ -11,6 +11,7 @@
 #include "pictures/PictureFileU.h"
 #include "tools/common/ToolExitU.h"
 #include "tools/picture/LineArtU.h"
+#include "tools/picture/ShrinkU.h"
 
 namespace tw {
 
@@ -28,6 +29,9 @@ struct TPackOptions {
   // Whether any of --threshold, --speck-size, --hole-size was given, so the
   // tool can say they had no effect without line art.
   bool LineArtTuned = false;
+  // The longest side the packed picture may have; larger images are scaled
+  // down to it. 0 keeps any size.
+  int MaxSize = DefaultMaxPictureSide;
   bool Help = false;
 };
 

@@ -54,6 +54,9 @@ Options:
                             pixels become white (default 24, 0 keeps all)
   --hole-size N             with --lineart: white holes of fewer than N
                             pixels become black (default 150, 0 keeps all)
+  --max-size N              scale an image whose long side is larger than N
+                            pixels down to N (default 2400; 0 keeps any size);
+                            line art keeps every line, colours are averaged
   -h, --help                show this help
 
 Example:

@@ -1,0 +1,139 @@
+// TPaintHistory: the undo and redo steps of the paint model's two layers.
+//
+// A step holds only what its action changed: the layers are cut into
+// tiles, and the newest undo step (the open step) saves each tile of either
+// layer just before the first change to it, so a step costs memory and time
+// in proportion to the area changed, not to the picture. When the layers are
+// replaced by ones of another size, the open step takes the old layers whole
+// instead. Undo and redo swap a step's saved pixels with the layers', so the
+// step that leaves one side arrives on the other holding exactly what was
+// replaced, and no pixels are copied twice.
+//
+// Why this is exact: the open step holds the layers as they were when it
+// began on the tiles it saved, and the layers have not changed anywhere else
+// since. Every step below it stands in the same relation to the step above
+// it, so undoing steps one by one gives back each earlier state byte for
+// byte. The model must announce every change before it makes it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "painter/PaintCommonU.h"
+#include "painter/RasterU.h"
+#include "painter/TilePoolU.h"
+
+namespace tw {
+
+class TPaintHistory {
+ public:
+  // Wide and low: a tile's rows are long stretches of memory, which the
+  // processor reads ahead, and an action that works row by row (the fill)
+  // finds the rows a save has just read still in the cache.
+  static constexpr int DefaultTileWidth = 256;
+  static constexpr int DefaultTileHeight = 8;
+
+  // Works on the given layers, which must outlive it. The tile sides are
+  // rounded down to powers of two between 1 and 256.
+  TPaintHistory(TRaster24& colour, TRaster1& outline, int tileWidth = DefaultTileWidth,
+                int tileHeight = DefaultTileHeight);
+  TPaintHistory(const TPaintHistory&) = delete;
+  TPaintHistory& operator=(const TPaintHistory&) = delete;
+
+  int TileWidth() const { return 1 << FShiftX; }
+  int TileHeight() const { return 1 << FShiftY; }
+  int UndoSteps() const { return int(FUndo.size()); }
+  int RedoSteps() const { return int(FRedo.size()); }
+
+  // Begins a new undo step from the layers as they are; with maxSteps held
+  // already, the oldest step goes.
+  void Push(int maxSteps);
+  // Restores the newest undo step; what it replaced becomes a redo step
+  // (none when maxSteps is 0 or less). restored receives the rectangles that
+  // changed, the whole picture when the step held the layers whole. False
+  // when there is nothing to undo.
+  bool Undo(int maxSteps, std::vector<TRect>& restored);
+  bool Redo(int maxSteps, std::vector<TRect>& restored);
+  void ForgetRedo();
+  void Clear();
+
+  // True while the open step saves tiles: changes must be announced.
+  bool Recording() const { return FRecording; }
+  // Before pixels x0..x1-1 (x0 < x1) of row y of the colour layer change.
+  void BeforeColourRun(int y, int x0, int x1) {
+    const int ty = y >> FShiftY;
+    const uint32_t* stamp = FColourTiles.Stamp.data() + size_t(ty) * size_t(FTilesX);
+    for (int tx = x0 >> FShiftX, last = (x1 - 1) >> FShiftX; tx <= last; ++tx)
+      if (stamp[tx] != FSerial) SaveTile(FColourTiles, ty * FTilesX + tx);
+  }
+  // Before pixels inside r change in the colour layer, the outline layer or
+  // both.
+  void BeforeChange(const TRect& r, bool colour, bool outline);
+  // Before the layers are replaced by ones of another size (or none): the
+  // open step takes them whole, and the caller builds new ones. The layers
+  // are left empty.
+  void BeforeResize();
+
+ private:
+  struct TSavedTile {
+    uint32_t Index;
+    TTilePool::TBlock Pixels;
+  };
+  struct TStep {
+    std::vector<TSavedTile> Colour, Outline;
+    // Set when the step holds the layers whole.
+    bool Whole = false;
+    TRaster24 WholeColour;
+    TRaster1 WholeOutline;
+  };
+  // One layer's tile bookkeeping: bytes per pixel, the pool of blocks, and
+  // per tile the serial of the step that saved it.
+  struct TLayerTiles {
+    int BytesPerPixel;
+    TTilePool Pool;
+    std::vector<uint32_t> Stamp;
+    std::vector<TSavedTile> TStep::*Saved;
+  };
+
+  void SaveTile(TLayerTiles& layer, int index);
+  // The tile grid follows the layers' size.
+  void FollowLayerSize();
+  // A serial no stamp holds yet.
+  void NextSerial();
+  // The newest undo step (if any) becomes the open step: the tile grid
+  // follows the layers' size and the step's tiles are marked as saved.
+  void Reopen();
+  void Release(TStep& step);
+  // Appends a step that left the other side to this side, dropping the
+  // oldest when maxSteps are held. With maxSteps 0 or less the step is not
+  // kept, and the newest step already on this side, made against the layers
+  // the step now holds, is made against the present layers instead.
+  void Keep(std::deque<TStep>& side, TStep&& step, int maxSteps);
+  void Rebase(TStep& newest, TStep& replaced);
+  // Copies the step's saved tiles into layers of the size it was made at.
+  void PutBack(TStep& step, TRaster24& colour, TRaster1& outline);
+  void SwapIn(TStep& step, std::vector<TRect>& restored);
+  void SwapTile(TLayerTiles& layer, TSavedTile& tile, std::vector<TRect>& restored);
+  TRect TileRect(int index) const { return TileRect(index, FColour.Width(), FColour.Height()); }
+  TRect TileRect(int index, int width, int height) const;
+  uint8_t* LayerRow(const TLayerTiles& layer, int y) const;
+  size_t LayerWidth() const { return size_t(FColour.Width()); }
+
+  TRaster24& FColour;
+  TRaster1& FOutline;
+  int FShiftX;
+  int FShiftY;
+  int FTilesX = 0;
+  int FTilesY = 0;
+  // The open step's serial; a tile is saved in it when its stamp equals it.
+  uint32_t FSerial = 1;
+  bool FRecording = false;
+  TLayerTiles FColourTiles;
+  TLayerTiles FOutlineTiles;
+  std::deque<TStep> FUndo;
+  // What each undo replaced, the newest last.
+  std::deque<TStep> FRedo;
+};
+
+}  // namespace tw
