@@ -23,9 +23,6 @@ namespace fs = std::filesystem;
 
 class ImageAtomicFile : public ::testing::Test {
  protected:
-  test::TTempFolder FTemp{"tw-save"};
-  const fs::path FFolder = FTemp.Path();
-
   std::vector<std::string> Names(const fs::path& folder) const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
@@ -39,7 +36,8 @@ class ImageAtomicFile : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), {}};
   }
 
-  fs::path FFolder;
+  test::TTempFolder FTemp{"tw-save"};
+  const fs::path FFolder = FTemp.Path();
 };
 
 TEST_F(ImageAtomicFile, CreatesMissingFoldersAndLeavesOnlyTheFile) {
