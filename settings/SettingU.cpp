@@ -262,11 +262,19 @@ void TSetting::Put(int64_t sectionId, const std::string& name, const int64_t* in
 
 void TSetting::Write(const std::string& key, const std::string& what,
                      const std::function<void()>& write) {
+  // Once another process has held the file past the wait, later writes of
+  // this run try it without waiting: a held file costs one wait, and a file
+  // that is free again takes the writes at once.
+  if (FHeldByOther) sqlite3_busy_timeout(FDb, 0);
   try {
     write();
+    sqlite3_busy_timeout(FDb, BusyTimeout());
     FUnstored.erase(key);
+    FHeldByOther = false;
   } catch (const ESqliteError& error) {
+    sqlite3_busy_timeout(FDb, BusyTimeout());
     FUnstored[key] = write;
+    if ((error.Code & 0xFF) == SQLITE_BUSY) FHeldByOther = true;
     throw EError("Cannot store the " + what + ": " + error.what());
   }
 }

@@ -102,7 +102,9 @@ class TSetting {
 
   // A write that fails throws, and its value stays in effect in memory for
   // this run; these name such settings ("Main\MusicVolume") and try them
-  // again. StoreUnstored returns those that still fail.
+  // again. StoreUnstored returns those that still fail. After a write found
+  // the file held by another process, later writes try it without waiting,
+  // until one goes through.
   std::vector<std::string> UnstoredSettings() const;
   std::vector<std::string> StoreUnstored();
 
@@ -183,6 +185,7 @@ class TSetting {
   TCache FCache;
   // Retries of the writes that failed, by the setting's display key.
   std::map<std::string, std::function<void()>> FUnstored;
+  bool FHeldByOther = false;
 };
 
 // Reading a string-typed value as an integer or Boolean throws this.

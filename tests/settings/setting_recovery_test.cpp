@@ -147,10 +147,18 @@ TEST_F(SettingRecoveryTest, AStoreHeldByAnotherProcessAfterStartIsReadFromMemory
     EXPECT_THROW(store->WriteInteger("SaveSize", 3, "Main"), EError);
     EXPECT_EQ(store->ReadInteger("SaveSize", 0, "Main"), 3);
     EXPECT_EQ(store->UnstoredSettings(), std::vector<std::string>{"Main\\SaveSize"});
-    EXPECT_EQ(store->StoreUnstored(), std::vector<std::string>{"Main\\SaveSize"});
+    // Later writes join them without waiting for the file again.
+    EXPECT_THROW(store->WriteInteger("SfxVolume", -300, "Main"), EError);
+    EXPECT_EQ(store->UnstoredSettings(),
+              (std::vector<std::string>{"Main\\SaveSize", "Main\\SfxVolume"}));
+    EXPECT_EQ(store->StoreUnstored(),
+              (std::vector<std::string>{"Main\\SaveSize", "Main\\SfxVolume"}));
   }
   EXPECT_EQ(store->StoreUnstored(), std::vector<std::string>{});
   EXPECT_EQ(OpenStore()->ReadInteger("SaveSize", 0, "Main"), 3);
+  EXPECT_EQ(OpenStore()->ReadInteger("SfxVolume", 0, "Main"), -300);
+  store->WriteInteger("SaveSize", 4, "Main");
+  EXPECT_EQ(OpenStore()->ReadInteger("SaveSize", 0, "Main"), 4) << "writes go through again";
   TSetting::SetBusyTimeout(5000);
 }
 
