@@ -59,7 +59,9 @@ class ConfigTroubledStore : public test::ConfigToolFixture {
       const TRun run = Run(change.Args, change.Input);
       EXPECT_EQ(run.Code, ExitFailure) << change.Args[0];
       EXPECT_TRUE(Has(run.Err, "Nothing was changed.")) << change.Args[0];
-      if (!change.Success.empty()) EXPECT_FALSE(Has(run.Out, change.Success)) << change.Args[0];
+      if (!change.Success.empty()) {
+        EXPECT_FALSE(Has(run.Out, change.Success)) << change.Args[0];
+      }
     }
     EXPECT_EQ(ReadText(FDatabase), before);
   }
