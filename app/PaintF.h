@@ -106,6 +106,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void SetToolSize(int Size);
   void SelectPalette(int Index);
   void SelectWell(int Index);
+  // Rings the well the current paint comes from: the well chosen last, while
+  // it still holds the painter's paint; no well when none does.
+  void UpdateWellMark();
   void SetDropper(int Count, TColor Color);
   void DropperTake(TColor Color);
   void MusicFadeIn();
