@@ -15,6 +15,7 @@
 #include "app/MainSoundsU.h"
 #include "controls/QBubbleHintU.h"
 #include "controls/QDialogF.h"
+#include "controls/QFitLabelU.h"
 #include "controls/QImgButtonU.h"
 #include "controls/QSliderU.h"
 #include "painter/image/ImageFileU.h"
@@ -117,7 +118,7 @@ void TFMain::CreateControls() {
   FTitleImage->setAttribute(Qt::WA_TransparentForMouseEvents);
   Anchor(FTitleImage, QRect(8, 8, 0, 0), true, true, false, false);
 
-  FTitleLabel = new QLabel(this);
+  FTitleLabel = new TQFitLabel(this);
   FTitleLabel->setObjectName("lblTitle");
   FTitleLabel->setAttribute(Qt::WA_TranslucentBackground);
   FTitleLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -129,7 +130,9 @@ void TFMain::CreateControls() {
   titlePalette.setColor(QPalette::WindowText, Qt::black);
   FTitleLabel->setPalette(titlePalette);
   FTitleLabel->setText("title and author");
-  Anchor(FTitleLabel, QRect(23, 36, 123, 20), true, true, false, false);
+  // The white plate of the title art spans (9, 26)-(292, 47) of the picture;
+  // the text keeps 6 pixels off its rounded ends.
+  Anchor(FTitleLabel, QRect(23, 34, 271, 21), true, true, false, false);
 
   FMainPanel = new QWidget(this);
   FMainPanel->setObjectName("pnlMain");
@@ -256,7 +259,6 @@ void TFMain::LayoutControls() {
     QRect r = a.Design;
     if (a.Control == FTitleImage && !FTitleImage->pixmap().isNull())
       r.setSize(FTitleImage->pixmap().size());
-    if (a.Control == FTitleLabel) r.setSize(FTitleLabel->sizeHint());
     if (a.Right) {
       if (a.Left)
         r.setWidth(std::max(0, r.width() + dw));

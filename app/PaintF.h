@@ -49,6 +49,7 @@ class TPainter;
 class TPaintGrid;
 class TPaintPalettes;
 class TQBubbleHint;
+class TQFitLabel;
 class TQHintControl;
 class TQImgButton;
 class TQSlider;
@@ -105,6 +106,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void SetToolSize(int Size);
   void SelectPalette(int Index);
   void SelectWell(int Index);
+  // Rings the well the current paint comes from: the well chosen last, while
+  // it still holds the painter's paint; no well when none does.
+  void UpdateWellMark();
   void SetDropper(int Count, TColor Color);
   void DropperTake(TColor Color);
   void MusicFadeIn();
@@ -138,7 +142,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   TQSlider& BrushSizeSlider() const { return *FBrushSize; }
   TQBubbleHint& HintBubble() const { return *FHintBubble; }
   QScrollArea& PaintingArea() const { return *FPaintingArea; }
-  QLabel& TitleLabel() const { return *FTitleLabel; }
+  TQFitLabel& TitleLabel() const { return *FTitleLabel; }
   TMainSounds& Sounds() const { return *FSounds; }
   TMainKeys& Keys() const { return *FKeys; }
   TToolCursors* ToolCursors() const { return FToolCursors.get(); }
@@ -248,7 +252,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void RunOptionsDialog();
 
   QLabel* FTitleImage = nullptr;
-  QLabel* FTitleLabel = nullptr;
+  TQFitLabel* FTitleLabel = nullptr;
   QWidget* FMainPanel = nullptr;
   QScrollArea* FPaintingArea = nullptr;
   TPainter* FPainter = nullptr;

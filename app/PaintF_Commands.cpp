@@ -73,6 +73,10 @@ void TFMain::ConnectEvents() {
   FMixTray->OnClickIndex = [this](TPaintGrid&, int32_t Index) {
     Guarded([&] { MixTrayClick(Index); });
   };
+  // A new palette, a mix, a washed well or one given back by an undo: the
+  // mark follows whatever changed a well.
+  FPaintTray->OnColorsChange = [this](TPaintGrid&) { UpdateWellMark(); };
+  FMixTray->OnColorsChange = [this](TPaintGrid&) { UpdateWellMark(); };
   FPainter->OnClickAt = [this](TPainterModel&, TPoint Pt) { PainterClickAt(Pt); };
   FPainter->OnSetPaintColor = [this](TPainterModel&, TColor Color) { PainterSetPaintColor(Color); };
   FPainter->OnSetPaintMode = [this](TPainterModel&, TPaintMode& Mode) {
@@ -100,6 +104,8 @@ void TFMain::DisconnectEvents() {
   FBrushSize->OnChange = nullptr;
   FPaintTray->OnClickIndex = nullptr;
   FMixTray->OnClickIndex = nullptr;
+  FPaintTray->OnColorsChange = nullptr;
+  FMixTray->OnColorsChange = nullptr;
   FPainter->OnClickAt = nullptr;
   FPainter->OnSetPaintColor = nullptr;
   FPainter->OnSetPaintMode = nullptr;
@@ -190,6 +196,7 @@ void TFMain::PainterSetPaintMode(TPaintMode Mode) {
 
 void TFMain::PainterSetPaintColor(TColor Color) {
   PlayCue(cueGetPaint);
+  UpdateWellMark();
   if (!FUseImgCursors || !FToolCursors) return;
   FToolCursors->TintPaint(Color);
   // The widgets hold copies of the old pointers: give them the new ones and
@@ -254,6 +261,17 @@ void TFMain::SelectWell(int Index) {
   // A paint tray without a palette has empty wells: they give no paint.
   const TColor color = WellColor(FCurrentWell);
   if (color != clNone) FPainter->SetPaintColor(color);
+  UpdateWellMark();
+}
+
+void TFMain::UpdateWellMark() {
+  const TColor well = WellColor(FCurrentWell);
+  // Pure black is taken as paint 1 (the line art keeps black to itself).
+  const bool holdsPaint =
+      well != clNone && (well == clBlack ? 1 : well) == FPainter->PaintColor();
+  const bool inPaintTray = FCurrentWell >= 0 && FCurrentWell < PaintWellCount;
+  FPaintTray->SetMarked(holdsPaint && inPaintTray ? FCurrentWell : -1);
+  FMixTray->SetMarked(holdsPaint && !inPaintTray ? FCurrentWell - PaintWellCount : -1);
 }
 
 void TFMain::StepWell(int delta) { SelectWell(FCurrentWell + delta); }
@@ -275,7 +293,8 @@ void TFMain::PaintTrayClick(int Index) {
   if (color == clNone) return;
   const TPaintMode mode = FPainter->PaintMode();
   if (PaintsWithColor(mode))
-    FPainter->SetPaintColor(color);
+    // The ringed well is where the well keys step on from.
+    SelectWell(Index);
   else if (mode == pmDropper)
     DropperTake(color);
 }

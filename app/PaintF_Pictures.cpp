@@ -14,6 +14,7 @@
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "controls/QBubbleHintU.h"
+#include "controls/QFitLabelU.h"
 #include "painter/qt/PainterQtU.h"
 #include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
@@ -137,7 +138,6 @@ void TFMain::UpdateTitle() {
   const std::string title = FPicture.GetTitle(code);
   const std::string author = FPicture.GetAuthor(code);
   FTitleLabel->setText(QString::fromStdString(author.empty() ? title : title + " - " + author));
-  FTitleLabel->adjustSize();
 }
 
 void TFMain::UpdateFitScale() {

@@ -62,6 +62,24 @@ void FitLabelFont(QLabel* Label, int MaxPixelSize) {
   Label->setFont(Font);
 }
 
+void FitLabelToDesign(QLabel* Label, const QRect& Design, int MaxPixelSize) {
+  QFont Font = Label->font();
+  const int Flags = int(Label->alignment()) | (Label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+  QRect Needed;
+  for (int Size = MaxPixelSize;; --Size) {
+    Font.setPixelSize(Size);
+    const QFontMetrics Metrics(Font);
+    const int Room = std::max(Design.height(), Metrics.height());
+    Needed = Metrics.boundingRect(QRect(0, 0, Design.width(), QWIDGETSIZE_MAX), Flags,
+                                  Label->text());
+    if (Size <= MinFittedPixelSize || (Needed.width() <= Design.width() && Needed.height() <= Room))
+      break;
+  }
+  const int Grow = std::max(0, Needed.height() - Design.height());
+  Label->setFont(Font);
+  Label->setGeometry(Design.adjusted(0, -(Grow / 2), 0, Grow - Grow / 2));
+}
+
 void FitButtonFont(TQImgButton* Button, int MaxPixelSize) {
   QFont Font = Button->Font();
   Font.setPixelSize(FittedPixelSize(Font, MaxPixelSize, Qt::AlignCenter, Button->Caption(),

@@ -40,6 +40,12 @@ int FittedPixelSize(QFont Font, int MaxPixelSize, int Flags, const QString& Text
 // text, line boxes included, fits its current size with its alignment and
 // word wrap.
 void FitLabelFont(QLabel* Label, int MaxPixelSize);
+// As FitLabelFont for a label whose Design rectangle is lower than one line
+// of the interface font (whose lines leave room for stacked accents): the
+// text has to fit Design's width in at most the lines Design's height holds,
+// one at least, and the label grows around Design, evenly up and down, to
+// hold them.
+void FitLabelToDesign(QLabel* Label, const QRect& Design, int MaxPixelSize);
 // Gives Button the largest font, at most MaxPixelSize pixels, at which its
 // caption fits on the button with a margin on either side, also when it is
 // drawn shifted while down.

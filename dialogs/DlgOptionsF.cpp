@@ -12,6 +12,7 @@
 
 #include "controls/QImgButtonU.h"
 #include "controls/QSliderU.h"
+#include "dialogs/DlgInfoF.h"
 #include "painter/PaintCommonU.h"
 #include "pictures/qt/ArtResourceU.h"
 #include "settings/ProgramGlobalsU.h"
@@ -32,13 +33,6 @@ constexpr int SmallestFontPixels = 9;
 constexpr int ListFontPixels = 14;
 const QColor Blue(0, 0, 255);
 const QColor Navy(0, 0, 128);
-
-QFont DialogFont(int PixelSize) {
-  QFont Font(InterfaceFontFamily());
-  Font.setPixelSize(PixelSize);
-  Font.setBold(true);
-  return Font;
-}
 
 QLabel* MakeLabel(QWidget* Parent, const char* Name, QRect Box, Qt::Alignment Align) {
   auto* Label = new QLabel(Parent);
@@ -71,7 +65,7 @@ bool TextFits(const QFont& Font, const QSize& Box, Qt::Alignment Align, const QS
 // Sets Text on Label at the largest pixel size, from PixelSize down, at which
 // it fits the label's box with word wrap; the smallest size when none does.
 void SetFittedText(QLabel* Label, const QString& Text, int PixelSize) {
-  QFont Font = DialogFont(PixelSize);
+  QFont Font = DialogFont(PixelSize, true);
   while (Font.pixelSize() > SmallestFontPixels &&
          !TextFits(Font, Label->size(), Label->alignment(), Text)) {
     Font.setPixelSize(Font.pixelSize() - 1);
@@ -125,7 +119,7 @@ std::vector<TLanguageEntry> ParseLanguageEntries(const std::vector<std::string>&
 TDOptions::TDOptions(QWidget* Owner) : TfrmQDialog(Owner) {
   setObjectName(QStringLiteral("DOptions"));
   setFixedSize(DesignWidth, DesignHeight);
-  setFont(DialogFont(BaseFontPixels));
+  setFont(DialogFont(BaseFontPixels, true));
   QPalette Colours = palette();
   Colours.setColor(QPalette::WindowText, Blue);
   setPalette(Colours);
@@ -176,7 +170,7 @@ void TDOptions::CreateControls() {
   FCboLang = new QComboBox(this);
   FCboLang->setObjectName(QStringLiteral("cboLang"));
   FCboLang->setGeometry(216, 153, 177, 28);
-  FCboLang->setFont(DialogFont(ListFontPixels));
+  FCboLang->setFont(DialogFont(ListFontPixels, true));
   // A plain list view, so the popup is a list under the box (not a menu
   // over it) whose items take the delegate's height.
   FCboLang->setView(new QListView(FCboLang));
@@ -190,13 +184,11 @@ void TDOptions::CreateControls() {
   connect(FCboLang, &QComboBox::currentIndexChanged, this,
           [this](int Index) { LanguageChosen(Index); });
 
-  FBtnOK = new TQImgButton(this);
-  FBtnOK->setObjectName(QStringLiteral("btnOK"));
-  FBtnOK->setGeometry(308, 253, 120, 36);
-  FBtnOK->LoadPngPictures(QStringLiteral("btnGreen"));
-  FBtnOK->SetFont(DialogFont(BaseFontPixels));
-  FBtnOK->SetFontColor(clWhite);
-  FBtnOK->SetModalResult(mrOk);
+  // The green art is drawn for the wider buttons of the other dialogs; it
+  // is narrowed in its middle so both rounded ends show.
+  FBtnOK = CreateDialogButton(this, QStringLiteral("btnOK"), QStringLiteral("btnGreen"),
+                              QRect(308, 253, 120, 36), QString(), mrOk);
+  FBtnOK->SetFont(DialogFont(BaseFontPixels, true));
 }
 
 void TDOptions::FillLanguages() {
@@ -221,7 +213,9 @@ void TDOptions::SetTexts() {
   SetFittedText(FSfxCaption, Text(QStringLiteral("Sfx")), BaseFontPixels);
   SetFittedText(FHintsCaption, Text(QStringLiteral("Hints")), BaseFontPixels);
   SetFittedText(FLangCaption, Text(QStringLiteral("Lang")), BaseFontPixels);
+  FBtnOK->SetFont(DialogFont(BaseFontPixels, true));
   FBtnOK->SetCaption(Text(QStringLiteral("OK")));
+  FitButtonFont(FBtnOK, BaseFontPixels);
   setWindowTitle(FTitle->text());
 }
 

@@ -24,6 +24,8 @@ namespace {
 
 constexpr int TitlePixelSize = 24;
 constexpr int PromptPixelSize = 16;
+// Lower than a line of the prompt's font: the label grows around it.
+constexpr QRect PromptDesign(16, 56, 453, 20);
 constexpr int PrinterListPixelSize = 13;
 // Keeps a file name made from a long title well inside the 255 bytes a file
 // name may have, even when every character takes several bytes.
@@ -182,7 +184,7 @@ void TDPrint::CreateControls() {
   FTitle = CreateDialogLabel(this, QStringLiteral("txtTitle"), QRect(16, 12, 449, 33),
                              DialogFont(TitlePixelSize, false), QColor(0, 0, 128),
                              Qt::AlignCenter, false);
-  FPrompt = CreateDialogLabel(this, QStringLiteral("txtPrompt"), QRect(16, 56, 453, 20),
+  FPrompt = CreateDialogLabel(this, QStringLiteral("txtPrompt"), PromptDesign,
                               DialogFont(PromptPixelSize, true), QColor(0, 0, 0),
                               Qt::AlignLeft | Qt::AlignTop, true);
   FCboPrinter = new QComboBox(this);
@@ -204,7 +206,7 @@ void TDPrint::SetTexts() {
   FTitle->setText(Text(QStringLiteral("Title")));
   FPrompt->setText(Text(QStringLiteral("Prompt")));
   FitLabelFont(FTitle, TitlePixelSize);
-  FitLabelFont(FPrompt, PromptPixelSize);
+  FitLabelToDesign(FPrompt, PromptDesign, PromptPixelSize);
   for (auto [Button, Key] : {std::pair{FBtnCancel, "Cancel"}, std::pair{FBtnPrint, "Print"}}) {
     Button->SetFont(DialogFont(PromptPixelSize, true));
     Button->SetCaption(Text(QString::fromLatin1(Key)));

@@ -47,7 +47,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tintwell-catalog.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 # Pack arguments for one picture: title and description in every language,
-# the author the same in all of them.
+# the author (the name shown to children) the same in all of them.
 pack_args() {
   local slug=$1 author=$2 lang found
   for lang in "${languages[@]}"; do
@@ -102,17 +102,25 @@ done < "$here/sources.txt"
 
 chosen=() replaced=()
 next_spare=0
+# The name a picture file shows: the "shown" field of its sources.txt line,
+# else its author.
+shown_name() {
+  local author shown
+  IFS='|' read -r _ _ _ _ author _ shown <<<"$1"
+  echo "${shown:-$author}"
+}
+
 for line in "${mains[@]}"; do
-  IFS='|' read -r _ slug method path author _ <<<"$line"
-  if make_picture "$slug" "$method" "$path" "$author"; then
+  IFS='|' read -r _ slug method path _ <<<"$line"
+  if make_picture "$slug" "$method" "$path" "$(shown_name "$line")"; then
     chosen+=("$line")
     continue
   fi
   while [ $next_spare -lt ${#spares[@]} ]; do
     spare=${spares[$next_spare]}
     next_spare=$((next_spare + 1))
-    IFS='|' read -r _ sslug smethod spath sauthor _ <<<"$spare"
-    if make_picture "$sslug" "$smethod" "$spath" "$sauthor"; then
+    IFS='|' read -r _ sslug smethod spath _ <<<"$spare"
+    if make_picture "$sslug" "$smethod" "$spath" "$(shown_name "$spare")"; then
       chosen+=("$spare")
       replaced+=("$slug by $sslug")
       break
@@ -135,11 +143,13 @@ done
   echo "  scripts/install-deps.sh --catalog && scripts/make-catalog.sh"
   echo
   for line in "${chosen[@]}"; do
-    IFS='|' read -r _ slug _ path author licence <<<"$line"
+    IFS='|' read -r _ slug _ path author licence _ <<<"$line"
     [ "$licence" = PD ] || die "$slug: unexpected licence $licence"
     title=$(awk -F'\t' -v s="$slug" '$1 == s && $2 == "en_us" { print $3; exit }' "$here/texts.tsv")
+    shown=$(shown_name "$line")
     echo "data/catalog/$slug.twf: $title"
     echo "  author:  $author"
+    [ "$shown" = "$author" ] || echo "  shown:   $shown"
     echo "  source:  openclipart-svg, $path"
     echo "  licence: public domain"
   done

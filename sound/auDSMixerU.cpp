@@ -46,7 +46,7 @@ TauDSMixer::~TauDSMixer() {
 
 void TauDSMixer::Open() {
   if (FDevice) return;
-  if (!SoundDeviceCreate) throw EDirectXError("DirectSoundCreate pointer not assigned.", 0);
+  if (!SoundDeviceCreate) throw EDirectXError("No sound output was set up for the program.", 0);
   const std::vector<std::string>& Ids = SoundDeviceIds();
   const std::string Id = FDeviceIndex < Ids.size() ? Ids[FDeviceIndex] : std::string();
 

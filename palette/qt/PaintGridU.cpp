@@ -31,7 +31,9 @@ void TPaintGrid::SetGridSize(int32_t columns, int32_t rows) {
   FColors.assign(size_t(Count()), clNone);
   FCells.assign(size_t(Count()), TRect{});
   FLayoutRequested = true;
+  FMarked = -1;
   update();
+  if (OnColorsChange) OnColorsChange(*this);
 }
 
 void TPaintGrid::CheckIndex(int32_t index) const {
@@ -48,6 +50,14 @@ TColor TPaintGrid::GetColor(int32_t index) const {
 void TPaintGrid::SetColor(int32_t index, TColor color) {
   CheckIndex(index);
   FColors[size_t(index)] = color;
+  update();
+  if (OnColorsChange) OnColorsChange(*this);
+}
+
+void TPaintGrid::SetMarked(int32_t index) {
+  const int32_t value = index >= 0 && index < Count() ? index : -1;
+  if (value == FMarked) return;
+  FMarked = value;
   update();
 }
 
@@ -111,6 +121,8 @@ void TPaintGrid::paintEvent(QPaintEvent*) {
   }
   Layout();
   for (size_t i = 0; i < FCells.size(); ++i) DrawWell(painter, FCells[i], FColors[i]);
+  // Half the spacing each side, so a ring never runs into a neighbour.
+  if (FMarked >= 0) DrawWellMark(painter, FCells[size_t(FMarked)], std::max(0, FSpacing / 2));
 }
 
 void TPaintGrid::mousePressEvent(QMouseEvent* event) {

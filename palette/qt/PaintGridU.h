@@ -4,6 +4,9 @@
 // the mix tray (12 x 1); the grid knows nothing of palettes beyond copying
 // one in, and nothing of tools.
 //
+// One well can be marked with a ring (the main window marks the well that
+// holds the current paint); the ring reaches into the spacing round it.
+//
 // Wells are indexed column by column (index = column * Rows + row). The
 // cell rectangles are laid out once per control size, at the start of a
 // paint, when Spacing changes and before a press is hit-tested (so a press
@@ -60,10 +63,17 @@ class TPaintGrid : public TQHintControl {
   // Lays the cells out when the size changed or a new layout was asked for.
   void Layout();
 
+  // The marked well, or -1 for none; SetMarked with an index outside the
+  // grid marks none.
+  int32_t Marked() const { return FMarked; }
+  void SetMarked(int32_t index);
+
   // Draws one well in rect with the grid's EdgeColor.
   void DrawWell(QPainter& painter, const TRect& rect, TColor color) const;
 
   TClickIndex OnClickIndex;
+  // After any well's colour was set or the grid was sized anew.
+  std::function<void(TPaintGrid& Sender)> OnColorsChange;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -76,6 +86,7 @@ class TPaintGrid : public TQHintControl {
   int32_t FSpacing = 4;
   int32_t FColumns = 0;
   int32_t FRows = 0;
+  int32_t FMarked = -1;
   std::vector<TColor> FColors;
   std::vector<TRect> FCells;
   int FLayoutWidth = 0;

@@ -113,4 +113,17 @@ void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeCol
   Bevel(painter, rect, frameDark, frameLight, 6, frameWidth);
 }
 
+void DrawWellMark(QPainter& painter, const TRect& rect, int grow) {
+  constexpr TColor Dark = 0x202020;
+  // A bevel leaves its rect's last column and row blank: one more on the
+  // right and at the bottom puts the ring evenly round the well.
+  const TRect outer{rect.Left - grow, rect.Top - grow, rect.Right + grow + 1,
+                    rect.Bottom + grow + 1};
+  Bevel(painter, outer, Dark, Dark, 7, 1);
+  Bevel(painter, {outer.Left + 1, outer.Top + 1, outer.Right - 1, outer.Bottom - 1}, clWhite,
+        clWhite, 6, 3);
+  Bevel(painter, {outer.Left + 4, outer.Top + 4, outer.Right - 4, outer.Bottom - 4}, Dark, Dark,
+        4, 1);
+}
+
 }  // namespace tw

@@ -47,4 +47,10 @@ void FillRoundRect(QPainter& painter, const TRect& rect, TColor color, int diame
 // The frame is darker top-left and lighter bottom-right than edgeColor.
 void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeColor);
 
+// The ring that marks the well holding the current paint, drawn round the
+// well's rect grown by `grow` pixels: 3 pixels of white, which stands out
+// from the tray and from any paint, lined inside and outside with a
+// one-pixel dark line, so it shows on a white paint too.
+void DrawWellMark(QPainter& painter, const TRect& rect, int grow);
+
 }  // namespace tw

@@ -27,6 +27,7 @@
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "controls/QDialogF.h"
+#include "controls/QFitLabelU.h"
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgCloseF.h"
 #include "dialogs/DlgInfoF.h"

@@ -112,6 +112,8 @@ TEST(CatalogTest, EveryPictureHasItsTextsInEveryShippedLanguage) {
       // The author is a name, the same whatever the interface language.
       EXPECT_EQ(graphic.GetAuthor(language), author);
     }
+    // Children see a name, never an address to write to.
+    EXPECT_EQ(author.find('@'), std::string::npos) << author;
     // Translations are real: a language other than English has its own
     // description, not a copy of the English one.
     EXPECT_NE(graphic.GetDescription("de_de"), graphic.GetDescription("en_us"));
@@ -163,6 +165,15 @@ TEST(CatalogTest, CreditsNameEveryPictureAndItsLicence) {
     EXPECT_NE(block.find("author:"), std::string::npos) << entry;
     EXPECT_NE(block.find("source:  openclipart-svg, "), std::string::npos) << entry;
     EXPECT_NE(block.find("licence: public domain"), std::string::npos) << entry;
+    // The full credit stays here; the name the picture shows is either it or
+    // given on its own line.
+    test::TWarningRecorder recorder;
+    TQCGraphic graphic;
+    ASSERT_NO_THROW(graphic.LoadFromFile(file));
+    const std::string shown = graphic.GetAuthor("en_us");
+    EXPECT_TRUE(block.find("author:  " + shown + "\n") != std::string::npos ||
+                block.find("shown:   " + shown + "\n") != std::string::npos)
+        << entry << " " << shown;
   }
 }
 

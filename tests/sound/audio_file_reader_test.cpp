@@ -311,10 +311,13 @@ TEST_F(AudioFileReaderFiles, TruncatedFileReadsWhatIsThere) {
 }
 
 TEST(AudioReadMessage, TableAndFallbacks) {
-  EXPECT_EQ(AudioReadMessage(0x00040003), "Reached the end of the stream; the sample wasn't updated.");
-  EXPECT_EQ(AudioReadMessage(int32_t(0x80070057u)), "One of the parameters is invalid.");
-  EXPECT_EQ(AudioReadMessage(int32_t(0x8004040Au)),
-            "The IMultiMediaStream object is not in running state.");
+  EXPECT_EQ(AudioReadMessage(0x00040003),
+            "The end of the sound file was reached; nothing more was read.");
+  EXPECT_EQ(AudioReadMessage(int32_t(0x80070057u)),
+            "One of the values given to the sound decoder is invalid.");
+  EXPECT_EQ(AudioReadMessage(int32_t(0x8004040Au)), "The sound file is not being played.");
+  EXPECT_EQ(AudioReadMessage(int32_t(0x80040154u)),
+            "The MP3 decoder (libmpg123) is not installed or could not be started.");
   EXPECT_EQ(AudioReadMessage(0x1234), "Unrecognized error value.");
   EXPECT_EQ(AudioReadMessage(0x1234, "Decoder text"), "Decoder text");
   EXPECT_EQ(AudioReadMessage(0x1234, std::string(400, 'x')).size(), 300u);

@@ -20,17 +20,34 @@ namespace {
 TEST(DirectXError, MessagesByResultCode) {
   EXPECT_EQ(DirectXErrorMessage(0), "The request completed successfully.");
   EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780096u)),
-            "The buffer memory has been lost and must be restored.");
+            "The sound was interrupted and has to be started again.");
   EXPECT_EQ(DirectXErrorMessage(int32_t(0x80070057u)),
-            "An invalid parameter was passed to the returning function.");
-  EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780078u)), "No sound driver is available for use.");
+            "The sound output was given a value it cannot use.");
+  EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780078u)),
+            "No sound device was found (ALSA found no card to play on).");
   EXPECT_EQ(DirectXErrorMessage(int32_t(0x8007000Eu)),
-            "The DirectSound subsystem could not allocate sufficient memory to complete the "
-            "caller\u00B4s request.");
+            "There is not enough memory for the sound output.");
   EXPECT_EQ(DirectXErrorMessage(int32_t(0x88781161u)),
-            "The object requested was not found (numerically equal to DMUS_E_NOT_FOUND).");
+            "The sound output could not find what was asked for.");
   EXPECT_EQ(DirectXErrorMessage(1), "Unrecognized Error");
   EXPECT_EQ(DirectXErrorMessage(int32_t(0x88780097u)), "Unrecognized Error");
+}
+
+// The messages can reach the user: they speak of this system's sound, not
+// of another platform's services.
+TEST(DirectXError, MessagesNameNoOtherPlatformsServices) {
+  const uint32_t Codes[] = {0x80004001u, 0x80004002u, 0x80004005u, 0x80040110u, 0x80070005u,
+                            0x8007000Eu, 0x80070057u, 0x8878000Au, 0x8878001Eu, 0x88780032u,
+                            0x88780046u, 0x88780064u, 0x88780078u, 0x88780082u, 0x88780096u,
+                            0x887800A0u, 0x887800AAu, 0x887800B4u, 0x887800BEu, 0x887800C8u,
+                            0x887800D2u, 0x887800DCu, 0x88781161u};
+  for (const uint32_t Code : Codes) {
+    const std::string Message = DirectXErrorMessage(int32_t(Code));
+    EXPECT_NE(Message, "Unrecognized Error") << std::hex << Code;
+    for (const char* Foreign : {"DirectSound", "COM ", "GUID", "DSBCAPS", "DSBSIZE", "DMUS",
+                                "IDirect", "registration database", ".exe", "caller"})
+      EXPECT_EQ(Message.find(Foreign), std::string::npos) << Message;
+  }
 }
 
 TEST(DirectXError, OnlyNonZeroCodesRaise) {
@@ -40,7 +57,7 @@ TEST(DirectXError, OnlyNonZeroCodesRaise) {
     FAIL() << "no error raised";
   } catch (const EDirectXError& Error) {
     EXPECT_EQ(Error.ErrorCode, int32_t(0x88780064u));
-    EXPECT_STREQ(Error.what(), "The specified wave format is not supported.");
+    EXPECT_STREQ(Error.what(), "The sound device does not play this sound format.");
   }
 }
 

@@ -123,7 +123,7 @@ TEST(Mixer, WithoutACreationEntryPointOpeningRaises) {
     Mixer.Open();
     FAIL() << "no error raised";
   } catch (const EDirectXError& Error) {
-    EXPECT_STREQ(Error.what(), "DirectSoundCreate pointer not assigned.");
+    EXPECT_STREQ(Error.what(), "No sound output was set up for the program.");
     EXPECT_EQ(Error.ErrorCode, 0);
   }
   EXPECT_FALSE(Mixer.IsOpen());
@@ -138,7 +138,7 @@ TEST(Mixer, AFailedOpeningRaisesTheDeviceErrorAndCanBeRetried) {
     FAIL() << "no error raised";
   } catch (const EDirectXError& Error) {
     EXPECT_EQ(Error.ErrorCode, SoundResult::NoDriver);
-    EXPECT_STREQ(Error.what(), "No sound driver is available for use.");
+    EXPECT_STREQ(Error.what(), "No sound device was found (ALSA found no card to play on).");
   }
   EXPECT_FALSE(Mixer.IsOpen());
   Fake.SetCreateResult(SoundResult::Ok);

@@ -58,7 +58,7 @@ def title():
     letters = "Tintwell"
     colours = [TOMATO, TANGERINE, SUN, GRASS, SKY, GRAPE, TOMATO, TANGERINE]
     spans = "".join(f'<tspan fill="{c}">{ch}</tspan>' for ch, c in zip(letters, colours))
-    name = (f'<text x="13" y="26" font-family="Andika" font-weight="bold" font-size="29" '
+    name = (f'<text x="13" y="23" font-family="Andika" font-weight="bold" font-size="29" '
             f'stroke="{INK}" stroke-width="4" stroke-linejoin="round" paint-order="stroke" '
             f'letter-spacing="0.5">{spans}</text>')
     swoosh = ""

@@ -22,7 +22,8 @@ for need in rsvg-convert convert "$python"; do
     exit 1
   }
 done
-fc-list | grep -qi andika || {
+# grep -q would stop reading early and fail the pipe under pipefail.
+fc-list | grep -i andika >/dev/null || {
   echo "make.sh: the Andika font is missing; run scripts/install-deps.sh" >&2
   exit 1
 }
