@@ -199,6 +199,19 @@ bool TMainKeys::KeyRelease(const QKeyEvent& event) {
   }
 }
 
+bool TMainKeys::SteerKeyPress(const QKeyEvent& Event) {
+  switch (KeyOf(Event)) {
+    case mkSpace:
+    case mkLeft:
+    case mkUp:
+    case mkRight:
+    case mkDown: return KeyPress(Event);
+    default: return false;
+  }
+}
+
+bool TMainKeys::SteerKeyRelease(const QKeyEvent& Event) { return KeyRelease(Event); }
+
 void TMainKeys::MoveMouse(int x, int y, bool fast) {
   FDirX = x;
   FDirY = y;

@@ -50,6 +50,9 @@
 // only steps 1 and 3 apply, so there shifted punctuation and shifted digits
 // are not recognised.
 //
+// Steering (the arrows and Space) is offered to the dialogs as well
+// (IKeySteering), so a child can steer onto a dialog's buttons.
+//
 // The main window passes its keyPressEvent and keyReleaseEvent here
 // (accepting the event when KeyPress or KeyRelease returns true) and calls
 // ReleaseHeldKeys when it stops being the active window.
@@ -64,6 +67,7 @@
 #include <array>
 
 #include "app/SendMouseU.h"
+#include "controls/DialogKeysU.h"
 #include "painter/PaintCommonU.h"
 
 class QKeyEvent;
@@ -137,7 +141,7 @@ enum TMainKey {
   mkBracketRight
 };
 
-class TMainKeys {
+class TMainKeys : public IKeySteering {
  public:
   // Pointer steps of the arrow keys, in screen pixels.
   static constexpr int SlowStep = 1;
@@ -171,6 +175,11 @@ class TMainKeys {
   // keys go elsewhere, so Space lets go of the button now, as the real
   // button is let go, and the steering direction is cleared.
   void ReleaseHeldKeys();
+
+  // IKeySteering: only the arrows and Space, exactly as in the main window.
+  bool SteerKeyPress(const QKeyEvent& Event) override;
+  bool SteerKeyRelease(const QKeyEvent& Event) override;
+  void ReleaseSteeringKeys() override { ReleaseHeldKeys(); }
 
   int DirectionX() const { return FDirX; }
   int DirectionY() const { return FDirY; }

@@ -51,6 +51,7 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
   }
   FPointer = Pointer;
   FKeys = std::make_unique<TMainKeys>(*this, *Pointer);
+  SetKeySteering(FKeys.get());
 
   // Step 2: the language, and keyed error messages in it.
   TQCSetting& settings = QCSetting();
@@ -105,6 +106,7 @@ TFMain::~TFMain() {
   FToolCursors.reset();
   FPalettes.reset();
   if (MainForm() == this) SetMainForm(nullptr);
+  if (KeySteering() == FKeys.get()) SetKeySteering(nullptr);
 }
 
 void TFMain::CreateControls() {

@@ -3,11 +3,13 @@
 #include <QCloseEvent>
 #include <QEnterEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 
+#include "controls/DialogKeysU.h"
 #include "painter/ErrorsU.h"
 #include "pictures/QUtilU.h"
 #include "pictures/qt/ArtResourceU.h"
@@ -81,7 +83,8 @@ void SetMainForm(QWidget* Form) { MainFormPointer() = Form; }
 
 QWidget* MainForm() { return MainFormPointer().data(); }
 
-TfrmQDialog::TfrmQDialog(QWidget* parent) : TfrmQBase(parent) {
+TfrmQDialog::TfrmQDialog(QWidget* parent)
+    : TfrmQBase(parent), FKeys(std::make_unique<TDialogKeys>(this)) {
   QImage Art;
   LoadJpegResource(Art, QStringLiteral("dialog"));
   SetSliceSettings(TSlice9Settings{8, 8, 8, 8, false, false});
@@ -133,10 +136,38 @@ void TfrmQDialog::SetupLink(QLabel* Label) {
   Label->installEventFilter(new TLinkLabelFilter(Label));
 }
 
+void TfrmQDialog::SetDefaultButton(TQImgButton* Button) { FKeys->SetDefaultButton(Button); }
+
+void TfrmQDialog::SetCancelButton(TQImgButton* Button) { FKeys->SetCancelButton(Button); }
+
+bool TfrmQDialog::event(QEvent* event) {
+  if (event->type() == QEvent::WindowDeactivate) FKeys->Deactivated();
+  return TfrmQBase::event(event);
+}
+
 void TfrmQDialog::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) CentreOverMainForm();
+  if (!event->spontaneous()) {
+    CentreOverMainForm();
+    FKeys->PrepareControls();
+  }
   TfrmQBase::showEvent(event);
 }
+
+void TfrmQDialog::keyPressEvent(QKeyEvent* event) {
+  if (FKeys->KeyPress(*event))
+    event->accept();
+  else
+    TfrmQBase::keyPressEvent(event);
+}
+
+void TfrmQDialog::keyReleaseEvent(QKeyEvent* event) {
+  if (FKeys->KeyRelease(*event))
+    event->accept();
+  else
+    TfrmQBase::keyReleaseEvent(event);
+}
+
+bool TfrmQDialog::focusNextPrevChild(bool next) { return FKeys->FocusNext(next); }
 
 void TfrmQDialog::closeEvent(QCloseEvent* event) {
   TfrmQBase::closeEvent(event);

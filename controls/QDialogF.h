@@ -1,11 +1,13 @@
 // TfrmQDialog: the base of the program's dialogs. A skinned window with the
 // dialog art (margins 8), centred over the main window when shown, run
 // modally with a modal result; it looks up its language texts under its own
-// name and turns web-address labels into links. Also keeps the program-wide
+// name and turns web-address labels into links. Its keys (Escape, Return,
+// Tab, the arrows and Space) are TDialogKeys'. Also keeps the program-wide
 // pointer to the main window that dialogs centre over.
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "controls/ModalFormU.h"
@@ -13,9 +15,13 @@
 #include "settings/LangU.h"
 
 class QEventLoop;
+class QKeyEvent;
 class QLabel;
 
 namespace tw {
+
+class TDialogKeys;
+class TQImgButton;
 
 // The main window, which dialogs centre over; null until set and again once
 // that window is destroyed.
@@ -53,15 +59,26 @@ class TfrmQDialog : public TfrmQBase, public IModalForm {
   // (a failure is ignored). Any other label is left unchanged.
   static void SetupLink(QLabel* Label);
 
+  // Return presses the default button, Escape the cancel button; see
+  // TDialogKeys for the buttons used when these are not set.
+  void SetDefaultButton(TQImgButton* Button);
+  void SetCancelButton(TQImgButton* Button);
+  TDialogKeys& Keys() const { return *FKeys; }
+
  protected:
+  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void CentreOverMainForm();
 
   int FModalResult = mrNone;
   QEventLoop* FModalLoop = nullptr;
+  std::unique_ptr<TDialogKeys> FKeys;
 };
 
 }  // namespace tw

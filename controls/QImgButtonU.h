@@ -45,6 +45,11 @@ class TQImgButton : public TQHintControl {
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int Value) { FModalResult = Value; }
 
+  // Buttons of one group of options share a number other than 0; on a
+  // dialog the arrow keys move the focus among them.
+  int Group() const { return FGroup; }
+  void SetGroup(int Value) { FGroup = Value; }
+
   // Built-in JPEG pictures by name for the four looks. All four are read
   // before any is replaced, so a missing one (EError) changes nothing.
   void LoadJpegPictures(const QString& Normal, const QString& Hover, const QString& Down,
@@ -85,6 +90,7 @@ class TQImgButton : public TQHintControl {
   QString FCaption;
   TColor FFontColor = clBlack;
   int FModalResult = mrNone;
+  int FGroup = 0;
 };
 
 }  // namespace tw

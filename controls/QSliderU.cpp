@@ -1,5 +1,6 @@
 #include "controls/QSliderU.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -82,6 +83,26 @@ void TQSlider::paintEvent(QPaintEvent*) {
     painter.drawImage((width() - FPicBackground.width()) / 2,
                       (height() - FPicBackground.height()) / 2, FPicBackground);
   if (FPicThumb.width() > 0) painter.drawImage(ThumbRect().topLeft(), FPicThumb);
+}
+
+void TQSlider::keyPressEvent(QKeyEvent* event) {
+  int direction = 0;
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down: direction = -1; break;
+    case Qt::Key_Right:
+    case Qt::Key_Up: direction = 1; break;
+    default: TQHintControl::keyPressEvent(event); return;
+  }
+  // An empty range has nowhere to go, but the key still counts as used.
+  const int64_t range = int64_t(FMaxValue) - FMinValue;
+  if (range > 0) {
+    const int64_t step = std::max<int64_t>(1, range / 20);
+    SetValue(int32_t(std::clamp<int64_t>(FValue + direction * step, FMinValue, FMaxValue)));
+  }
+  if (OnChanging) OnChanging(*this);
+  if (OnChange) OnChange(*this);
+  event->accept();
 }
 
 void TQSlider::mousePressEvent(QMouseEvent* event) {

@@ -3,6 +3,10 @@
 // raises OnChanging at every move; every release sets the value from the
 // release position and raises OnChange, so a click on the track jumps there.
 //
+// With the keyboard focus, Left and Down move the value a step towards
+// MinValue, Right and Up towards MaxValue (a twentieth of the range, at least
+// 1), raising OnChanging and then OnChange as a click on the track does.
+//
 // Ranges without travel are safe: when MaxValue <= MinValue or the thumb is
 // at least as wide as the control, the thumb sits at the left end
 // (ThumbLeft 0) and every pointer position means MinValue (which the Value
@@ -57,6 +61,7 @@ class TQSlider : public TQHintControl {
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

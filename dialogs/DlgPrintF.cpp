@@ -199,6 +199,7 @@ void TDPrint::CreateControls() {
   FBtnPrint = CreateDialogButton(this, QStringLiteral("btnPrint"), QStringLiteral("btnGreen"),
                                  QRect(341, 128, 124, 36), QString(), mrNone);
   FBtnPrint->OnClick = [this](TQHintControl&) { Print(); };
+  SetDefaultButton(FBtnPrint);
 }
 
 void TDPrint::SetTexts() {

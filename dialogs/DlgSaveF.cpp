@@ -211,6 +211,8 @@ void TDSave::CreateControls() {
     FModeButtons[i] = *ModeButtons[i];
     FSizeButtons[i]->OnClick = [this, i](TQHintControl&) { SelectSize(i); };
     FModeButtons[i]->OnClick = [this, i](TQHintControl&) { SelectMode(i); };
+    FSizeButtons[i]->SetGroup(1);
+    FModeButtons[i]->SetGroup(2);
   }
 
   txtPath = MakeLabel(pnlAdvanced, "txtPath", {8, 125, 429, 20}, 16, true, Black);
@@ -225,6 +227,7 @@ void TDSave::CreateControls() {
   btnSave->OnClick = [this](TQHintControl&) {
     if (Save()) SetModalResult(mrOk);
   };
+  SetDefaultButton(btnSave);
   btnAdvanced->OnClick = [this](TQHintControl&) { ToggleAdvanced(); };
   btnPath->OnClick = [this](TQHintControl&) { ChooseFolder(); };
 

@@ -77,6 +77,9 @@ class TDialogAnswerer {
   std::deque<std::string> Inputs;
   // Called with the kind of each dialog before it is answered.
   std::function<void(const std::string& Kind)> OnDialog;
+  // When set, gets every dialog first; true means it answered the dialog
+  // itself (by keys, say) and the answerer leaves it alone.
+  std::function<bool(QWidget* Dialog)> AnswerWith;
   // The information dialogs' texts, in order: title, text, subtitle.
   std::vector<std::vector<std::string>> InfoTexts;
 
@@ -119,6 +122,10 @@ class TDialogAnswerer {
   }
 
   void Answer(QWidget* Dialog) {
+    if (AnswerWith && AnswerWith(Dialog)) {
+      Seen.push_back(std::string("Keys:") + Dialog->metaObject()->className());
+      return;
+    }
     if (auto* input = qobject_cast<QInputDialog*>(Dialog)) {
       Seen.push_back("Input");
       const std::string text = Inputs.empty() ? std::string() : Inputs.front();

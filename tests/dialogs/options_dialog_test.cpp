@@ -12,7 +12,9 @@
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -472,6 +474,39 @@ TEST_F(OptionsDialogLongTexts, ALongCaptionIsShrunkToFitItsBox) {
   // A short caption keeps the dialog's size; a missing text shows its key.
   EXPECT_EQ(Dialog->MusicLabel()->font().pixelSize(), 16);
   EXPECT_EQ(Dialog->HintsLabel()->text(), "Text: DOptionsHints");
+}
+
+// Sends a key where the platform sends it: to the focused control, else to
+// the dialog.
+void DialogKey(QWidget& Dialog, int Key) {
+  QWidget* To = Dialog.focusWidget() ? Dialog.focusWidget() : &Dialog;
+  QTest::keyClick(To, Qt::Key(Key));
+}
+
+TEST_F(OptionsDialog, TheKeyboardReachesEveryControlAndEscapeCloses) {
+  const auto Dialog = MakeDialog();
+  const bool HintsBefore = Dialog->HintsOn();
+  const int32_t MusicBefore = FMusic->Volume();
+  QWidget* const Reachable[] = {Dialog->MusicSlider(), Dialog->SfxSlider(), Dialog->HintsCheck(),
+                                Dialog->LanguageList(), Dialog->OkButton()};
+  QTimer::singleShot(0, [&] {
+    std::vector<QWidget*> Seen;
+    for (size_t i = 0; i < std::size(Reachable); ++i) {
+      DialogKey(*Dialog, Qt::Key_Tab);
+      Seen.push_back(Dialog->focusWidget());
+    }
+    for (QWidget* Control : Reachable)
+      EXPECT_NE(std::find(Seen.begin(), Seen.end(), Control), Seen.end())
+          << Control->objectName().toStdString();
+    while (Dialog->focusWidget() != Dialog->HintsCheck()) DialogKey(*Dialog, Qt::Key_Tab);
+    DialogKey(*Dialog, Qt::Key_Space);
+    while (Dialog->focusWidget() != Dialog->MusicSlider()) DialogKey(*Dialog, Qt::Key_Tab);
+    DialogKey(*Dialog, Qt::Key_Right);
+    DialogKey(*Dialog, Qt::Key_Escape);
+  });
+  EXPECT_EQ(Dialog->ShowModal(), mrCancel);
+  EXPECT_EQ(Dialog->HintsOn(), !HintsBefore);
+  EXPECT_GT(FMusic->Volume(), MusicBefore);
 }
 
 }  // namespace
