@@ -115,7 +115,7 @@ TEST(AudioFileReader, SizeZeroReadRaises) {
     FAIL() << "no exception";
   } catch (const EAudioReadError& e) {
     EXPECT_EQ(e.ErrorCode, 0x08000001);
-    EXPECT_STREQ(e.what(), "Invalid buffer size.");
+    EXPECT_STREQ(e.what(), "The space given for the decoded sound has a wrong size.");
   }
   EXPECT_EQ(r.Position(), 0);
   // Less than one sample frame cannot be handed out either.
@@ -294,7 +294,7 @@ TEST_F(AudioFileReaderFiles, FilesWithoutAudioHaveNoStream) {
       FAIL() << "no exception for " << bytes.size() << " bytes";
     } catch (const EAudioReadError& e) {
       EXPECT_EQ(uint32_t(e.ErrorCode), 0x80040403u);
-      EXPECT_STREQ(e.what(), "No stream can be found with the specified attributes.");
+      EXPECT_STREQ(e.what(), "The file holds no sound that can be played.");
     }
   }
 }
