@@ -99,6 +99,17 @@ int64_t TSetting::SectionId(const std::string& section, bool create) {
   return select.Step() ? select.ColumnInteger(0) : -1;
 }
 
+TSetting::TStored TSetting::FromColumn(const TStatement& statement, int column) {
+  TStored stored;
+  stored.Found = true;
+  stored.IsInteger = statement.ColumnType(column) == SQLITE_INTEGER;
+  if (stored.IsInteger)
+    stored.Integer = statement.ColumnInteger(column);
+  else
+    stored.Text = statement.ColumnText(column);
+  return stored;
+}
+
 TSetting::TStored TSetting::Lookup(sqlite3* db, const std::string& rootFold,
                                    const std::string& name, const std::string& section) {
   TStored stored;
@@ -109,13 +120,7 @@ TSetting::TStored TSetting::Lookup(sqlite3* db, const std::string& rootFold,
     select.Bind(1, rootFold)
         .Bind(2, LowerAsciiText(NormalizeSection(section)))
         .Bind(3, LowerAsciiText(name));
-    if (!select.Step()) return stored;
-    stored.Found = true;
-    stored.IsInteger = select.ColumnType(0) == SQLITE_INTEGER;
-    if (stored.IsInteger)
-      stored.Integer = select.ColumnInteger(0);
-    else
-      stored.Text = select.ColumnText(0);
+    if (select.Step()) stored = FromColumn(select, 0);
   } catch (const ESqliteError& error) {
     throw EError("Cannot read the " + Where(name, section) + ": " + error.what());
   }
@@ -130,14 +135,7 @@ void TSetting::LoadCache() {
   select.Bind(1, FRootFold);
   while (select.Step()) {
     auto& values = cache[select.ColumnText(0)];
-    if (select.ColumnType(2) == SQLITE_NULL) continue;
-    TStored& stored = values[select.ColumnText(1)];
-    stored.Found = true;
-    stored.IsInteger = select.ColumnType(2) == SQLITE_INTEGER;
-    if (stored.IsInteger)
-      stored.Integer = select.ColumnInteger(2);
-    else
-      stored.Text = select.ColumnText(2);
+    if (select.ColumnType(2) != SQLITE_NULL) values[select.ColumnText(1)] = FromColumn(select, 2);
   }
   FCache = std::move(cache);
 }
@@ -192,9 +190,18 @@ int32_t TSetting::ToInteger(const TStored& stored, const std::string& name,
   return int32_t(stored.Integer);
 }
 
-bool TSetting::ReadBool(const std::string& name, bool defaultValue, const std::string& section) {
-  const TStored stored = Cached(name, section);
+bool TSetting::BoolOf(const TStored& stored, bool defaultValue, const std::string& name,
+                      const std::string& section) const {
   return stored.Found ? ToInteger(stored, name, section) != 0 : defaultValue;
+}
+
+std::string TSetting::TextOf(const TStored& stored, const std::string& defaultValue) {
+  if (!stored.Found) return defaultValue;
+  return stored.IsInteger ? std::to_string(stored.Integer) : stored.Text;
+}
+
+bool TSetting::ReadBool(const std::string& name, bool defaultValue, const std::string& section) {
+  return BoolOf(Cached(name, section), defaultValue, name, section);
 }
 
 int32_t TSetting::ReadInteger(const std::string& name, int32_t defaultValue,
@@ -205,22 +212,17 @@ int32_t TSetting::ReadInteger(const std::string& name, int32_t defaultValue,
 
 std::string TSetting::ReadString(const std::string& name, const std::string& defaultValue,
                                  const std::string& section) {
-  const TStored stored = Cached(name, section);
-  if (!stored.Found) return defaultValue;
-  return stored.IsInteger ? std::to_string(stored.Integer) : stored.Text;
+  return TextOf(Cached(name, section), defaultValue);
 }
 
 bool TSetting::ReadFreshBool(const std::string& name, bool defaultValue,
                              const std::string& section) {
-  const TStored stored = LookupFresh(name, section);
-  return stored.Found ? ToInteger(stored, name, section) != 0 : defaultValue;
+  return BoolOf(LookupFresh(name, section), defaultValue, name, section);
 }
 
 std::string TSetting::ReadFreshString(const std::string& name, const std::string& defaultValue,
                                       const std::string& section) {
-  const TStored stored = LookupFresh(name, section);
-  if (!stored.Found) return defaultValue;
-  return stored.IsInteger ? std::to_string(stored.Integer) : stored.Text;
+  return TextOf(LookupFresh(name, section), defaultValue);
 }
 
 int32_t TSetting::ListCount(const std::string& name, const std::string& section) {

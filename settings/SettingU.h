@@ -26,6 +26,8 @@ struct sqlite3;
 
 namespace tw {
 
+class TStatement;
+
 // "Tintwell\Tintwell\1": company folder, product, major version.
 extern const char* const ProductKey;
 
@@ -166,6 +168,11 @@ class TSetting {
   // The section's row id, or -1 when it does not exist; create makes it and
   // every section above it.
   int64_t SectionId(const std::string& section, bool create);
+  // The value in a result column of a row that has one.
+  static TStored FromColumn(const TStatement& statement, int column);
+  bool BoolOf(const TStored& stored, bool defaultValue, const std::string& name,
+              const std::string& section) const;
+  static std::string TextOf(const TStored& stored, const std::string& defaultValue);
   static TStored Lookup(sqlite3* db, const std::string& rootFold, const std::string& name,
                         const std::string& section);
   int32_t ToInteger(const TStored& stored, const std::string& name, const std::string& section) const;
