@@ -23,7 +23,6 @@ class TUnkeptColorings {
   // replacing one kept before; the outline layer too when OutlineChanged.
   void Keep(const std::string& Entry, const std::string& Title, const TColoringFiles& Files,
             const TPainterModel& Painter, bool OutlineChanged);
-  bool Holds(const std::string& Entry) const { return FKept.count(Entry) > 0; }
   // Lays the kept colouring of Entry over the freshly opened picture in
   // Painter and forgets it (the painter holds it now). Returns whether
   // there was one that fits the picture.
@@ -33,7 +32,6 @@ class TUnkeptColorings {
   void Retry();
   // The titles of the colourings still kept, in entry order.
   std::vector<std::string> Titles() const;
-  bool Empty() const { return FKept.empty(); }
   void Clear() { FKept.clear(); }
 
  private:
