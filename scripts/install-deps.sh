@@ -12,6 +12,11 @@
 #                                      for its loudness measure) and
 #                                      scripts/make-test-sounds.sh need
 #   scripts/install-deps.sh --artwork  also what scripts/make-artwork.sh needs
+#   scripts/install-deps.sh --print [SET]
+#                                      prints the packages of a set (test,
+#                                      bench, catalog, sounds, artwork; with
+#                                      no SET the one make run installs), one
+#                                      a line, and installs nothing
 set -euo pipefail
 
 packages=(
@@ -22,6 +27,8 @@ packages=(
   libmpg123-dev libasound2-dev libsqlite3-dev libsodium-dev
   # the interface font embedded in the program
   fonts-sil-andika
+  # runs natively on a Wayland desktop
+  qt6-wayland
 )
 
 test_packages=(
@@ -31,6 +38,8 @@ test_packages=(
   poppler-utils fonts-dejavu-core
   # the end-to-end tests drive the real program on a private display
   xvfb xauth xdotool imagemagick
+  # the keyboard journey on Wayland runs under a headless compositor
+  weston
   # running as another user and in private mounts
   util-linux
   # the Debian package and the installed desktop files
@@ -39,13 +48,34 @@ test_packages=(
   cups printer-driver-cups-pdf
 )
 
+# The packages a set adds to the base set.
+set_packages() {
+  case "$1" in
+    test) printf '%s\n' "${test_packages[@]}" ;;
+    bench) printf '%s\n' libbenchmark-dev libopencv-imgproc-dev valgrind tuxpaint ;;
+    catalog) printf '%s\n' openclipart-svg librsvg2-bin python3 ;;
+    sounds) printf '%s\n' lame sox fluidsynth fluid-soundfont-gm ffmpeg python3 ;;
+    artwork) printf '%s\n' librsvg2-bin imagemagick python3 tango-icon-theme ;;
+    *) echo "install-deps.sh: unknown set $1" >&2; return 2 ;;
+  esac
+}
+
+if [ "${1:-}" = "--print" ]; then
+  [ $# -le 2 ] || { echo "install-deps.sh: --print takes at most one set" >&2; exit 2; }
+  if [ $# -eq 1 ]; then
+    printf '%s\n' "${packages[@]}"
+  else
+    set_packages "${2#--}"
+  fi
+  exit 0
+fi
+
 for arg in "$@"; do
   case "$arg" in
-    --test) packages+=("${test_packages[@]}") ;;
-    --bench) packages+=(libbenchmark-dev libopencv-imgproc-dev valgrind tuxpaint) ;;
-    --catalog) packages+=(openclipart-svg librsvg2-bin python3) ;;
-    --sounds) packages+=(lame sox fluidsynth fluid-soundfont-gm ffmpeg python3) ;;
-    --artwork) packages+=(librsvg2-bin imagemagick python3 tango-icon-theme) ;;
+    --test | --bench | --catalog | --sounds | --artwork)
+      mapfile -t extra < <(set_packages "${arg#--}")
+      packages+=("${extra[@]}")
+      ;;
     *) echo "install-deps.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done
