@@ -13,6 +13,7 @@
 
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
+#include "app/OwnPointerU.h"
 #include "controls/QBubbleHintU.h"
 #include "controls/QDialogF.h"
 #include "controls/QFitLabelU.h"
@@ -46,7 +47,7 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
   CreateControls();
   SetMainForm(this);
   if (!Pointer) {
-    FOwnPointer = std::make_unique<TCursorPointer>();
+    FOwnPointer = CreatePlatformPointer();
     Pointer = FOwnPointer.get();
   }
   FPointer = Pointer;

@@ -73,7 +73,8 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   static constexpr int DesignWidth = 772;
   static constexpr int DesignHeight = 560;
 
-  // Pointer: where the arrow keys steer; the screen cursor when null.
+  // Pointer: where the arrow keys steer; when null, the screen cursor, or
+  // the program's own pointer where the platform cannot move the cursor.
   explicit TFMain(QWidget* parent = nullptr, IPointer* Pointer = nullptr);
   ~TFMain() override;
 
@@ -145,6 +146,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   TQFitLabel& TitleLabel() const { return *FTitleLabel; }
   TMainSounds& Sounds() const { return *FSounds; }
   TMainKeys& Keys() const { return *FKeys; }
+  // Where the arrow keys steer: the screen cursor or the program's own
+  // pointer.
+  IPointer& Pointer() const { return *FPointer; }
   TToolCursors* ToolCursors() const { return FToolCursors.get(); }
   const TPaintPalettes& Palettes() const { return *FPalettes; }
   const std::vector<std::string>& Catalog() const { return FCatalog; }

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
+#include <vector>
 
 namespace tw {
 namespace {
@@ -69,8 +70,11 @@ void TMouseButtonEmulator::SendMouseButton(bool down) {
 }
 
 void TMouseButtonEmulator::PointerMoved() {
-  if (!FDown) return;
   const QPoint global = FPointer.Pos();
+  if (!FDown) {
+    if (!FPointer.PlatformReportsMoves()) Hover(global);
+    return;
+  }
   FOwnMoves.push_back(global);
   if (FOwnMoves.size() > MaxOwnMoves) FOwnMoves.pop_front();
   Deliver(QEvent::MouseMove, global);
@@ -88,6 +92,45 @@ void TMouseButtonEmulator::Deliver(int type, const QPoint& global) {
                     widget->window()->mapFromGlobal(at), at, button, buttons,
                     QGuiApplication::keyboardModifiers());
   QCoreApplication::sendEvent(widget.data(), &event);
+}
+
+void TMouseButtonEmulator::Hover(const QPoint& global) {
+  QWidget* under = QApplication::widgetAt(global);
+  if (under && BlockedByModal(under)) under = nullptr;
+  if (under != FHovered) {
+    // Leaves from the innermost widget out, entries from the outermost in,
+    // skipping the ancestors both share.
+    std::vector<QPointer<QWidget>> left, entered;
+    for (QWidget* w = FHovered; w; w = w->isWindow() ? nullptr : w->parentWidget())
+      left.emplace_back(w);
+    for (QWidget* w = under; w; w = w->isWindow() ? nullptr : w->parentWidget())
+      entered.emplace_back(w);
+    while (!left.empty() && !entered.empty() && left.back() == entered.back()) {
+      left.pop_back();
+      entered.pop_back();
+    }
+    FHovered = under;
+    for (const QPointer<QWidget>& w : left) {
+      if (!w) continue;
+      QEvent leave(QEvent::Leave);
+      QCoreApplication::sendEvent(w.data(), &leave);
+    }
+    for (auto w = entered.rbegin(); w != entered.rend(); ++w) {
+      if (!*w) continue;
+      const QPointF at(global);
+      QEnterEvent enter((*w)->mapFromGlobal(at), (*w)->window()->mapFromGlobal(at), at);
+      QCoreApplication::sendEvent(w->data(), &enter);
+    }
+  }
+  QWidget* tracking = FHovered;
+  while (tracking && !tracking->hasMouseTracking() && !tracking->isWindow())
+    tracking = tracking->parentWidget();
+  if (!tracking || !tracking->hasMouseTracking()) return;
+  const QPointF at(global);
+  QMouseEvent move(QEvent::MouseMove, tracking->mapFromGlobal(at),
+                   tracking->window()->mapFromGlobal(at), at, Qt::NoButton, Qt::NoButton,
+                   QGuiApplication::keyboardModifiers());
+  QCoreApplication::sendEvent(tracking, &move);
 }
 
 bool TMouseButtonEmulator::eventFilter(QObject* watched, QEvent* event) {

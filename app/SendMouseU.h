@@ -37,8 +37,13 @@
 // button held, exactly like dragging the real mouse with the button down.
 //
 // The pointer itself is reached through IPointer: the real one is the
-// screen cursor; tests may use a stand-in whose position the emulator then
-// treats as the pointer's.
+// screen cursor; where the platform cannot move it, the program's own
+// pointer (OwnPointerU); tests may use a stand-in whose position the
+// emulator then treats as the pointer's. A pointer whose moves the platform
+// does not report gets the hover from the emulator: after each steering step
+// with the button up, the widgets the pointer left get a Leave, those it
+// entered an Enter, and the widget under it that tracks the mouse a move
+// without buttons, as the platform gives them for the real pointer.
 #pragma once
 
 #include <QObject>
@@ -56,6 +61,9 @@ class IPointer {
   virtual ~IPointer() = default;
   virtual QPoint Pos() const = 0;
   virtual void SetPos(const QPoint& global) = 0;
+  // Whether the platform reports moving this pointer with motion, entry and
+  // leave events, as it does for the screen cursor.
+  virtual bool PlatformReportsMoves() const { return true; }
 };
 
 // The screen cursor: QCursor::pos / QCursor::setPos.
@@ -93,6 +101,11 @@ class TMouseButtonEmulator : public QObject {
   // global position.
   void Deliver(int type, const QPoint& global);
   void SetFiltering(bool on);
+  // Hover for a pointer the platform does not report: Enter, Leave and a
+  // buttonless move, as the widget under the pointer changes.
+  void Hover(const QPoint& global);
+
+  QPointer<QWidget> FHovered;
 
   IPointer& FPointer;
   bool FDown = false;

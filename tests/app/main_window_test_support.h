@@ -278,7 +278,7 @@ class MainWindowFixture : public ::testing::Test {
       CreateProgramGlobals(FFolder.File("settings.sqlite3"), FFolder.File("default.ini"),
                            RepoData + "/lang");
     if (!FAnswerer) FAnswerer = std::make_unique<TDialogAnswerer>();
-    FWindow = std::make_unique<TFMain>();
+    FWindow = std::make_unique<TFMain>(nullptr, FSteeredPointer);
     FWindow->Sounds().OnCuePlayed = [this](int Cue) { Cues.push_back(Cue); };
     FWindow->show();
     EXPECT_TRUE(WaitUntil([this] { return FWindow->Started(); }));
@@ -326,6 +326,8 @@ class MainWindowFixture : public ::testing::Test {
   TWarningRecorder FWarnings;
   TQtSoundNotifierScope FNotifier;
   std::unique_ptr<TDialogAnswerer> FAnswerer;
+  // Where the window's arrow keys steer; the platform's pointer when null.
+  IPointer* FSteeredPointer = nullptr;
   std::unique_ptr<TFMain> FWindow;
   std::vector<int> Cues;
   std::filesystem::path FOldFolder;
