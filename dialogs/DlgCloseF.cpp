@@ -1,6 +1,5 @@
 #include "dialogs/DlgCloseF.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <memory>
 
@@ -30,14 +29,6 @@ void TDClose::resizeEvent(QResizeEvent* event) {
   // The prompt is anchored on all sides; the buttons keep their places.
   txtPrompt->setGeometry(20, 24, width() - (DesignWidth - 309), height() - (DesignHeight - 89));
   FitLabelFont(txtPrompt, PromptPixelSize);
-}
-
-void TDClose::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  TfrmQDialog::keyPressEvent(event);
 }
 
 bool CloseDialogRun() { return RunModalAndFree(std::make_unique<TDClose>(MainForm())) == mrYes; }

@@ -28,8 +28,6 @@ class TDClose : public TfrmQDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  // Escape closes the dialog, which answers No.
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Asks over the main window; true only when the answer is Yes.

@@ -1,7 +1,6 @@
 #include "dialogs/DlgInfoF.h"
 
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <algorithm>
@@ -172,14 +171,6 @@ void TDInfo::resizeEvent(QResizeEvent* event) {
   // The text is anchored on all sides; everything else keeps its place.
   txtPrompt->setGeometry(16, 56, width() - (DesignWidth - 580), height() - (DesignHeight - 271));
   FitTexts();
-}
-
-void TDInfo::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  TfrmQDialog::keyPressEvent(event);
 }
 
 void TDInfo::FitTexts() {

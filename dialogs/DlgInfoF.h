@@ -96,8 +96,6 @@ class TDInfo : public TfrmQDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  // Escape closes the dialog like OK.
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FitTexts();
