@@ -47,6 +47,9 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6prin
     libasound2 libmpg123-0 libsqlite3-0 libsodium23 libpng16-16 libjpeg62-turbo libgif7; do
   echo "$depend_names" | grep -qxF "$package" || fail "Depends does not name $package: $depends"
 done
+# The Wayland platform plugin is loaded at run time; the package asks for it.
+field Recommends | tr ',' '\n' | tr -d ' ' | grep -qxF qt6-wayland ||
+  fail "Recommends does not name qt6-wayland: $(field Recommends)"
 # Every dependency is a package this machine has, so apt can satisfy it here.
 for package in $depend_names; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
