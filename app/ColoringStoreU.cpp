@@ -6,7 +6,7 @@
 #include <optional>
 #include <system_error>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/QFoldersU.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <exception>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 
 namespace tw {

@@ -3,7 +3,7 @@
 #include <utility>
 #include <variant>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 
 namespace tw {

@@ -18,7 +18,7 @@
 #include "bench/BenchSuitesU.h"
 #include "bench/BenchSummaryU.h"
 #include "bench/LineArtU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 
 namespace tw::bench {

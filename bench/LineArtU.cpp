@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/StrokeU.h"
 
 namespace tw::bench {

@@ -21,7 +21,7 @@
 #include "painter/image/ImageFileU.h"
 #include "pictures/QCGraphicU.h"
 #include "pictures/QUtilU.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 #include "support/CraftedGif.h"
 
 namespace {

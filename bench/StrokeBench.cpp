@@ -19,7 +19,7 @@
 #include "bench/BenchSuitesU.h"
 #include "bench/BenchSummaryU.h"
 #include "bench/LineArtU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 #include "painter/StrokeU.h"
 

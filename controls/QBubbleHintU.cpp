@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

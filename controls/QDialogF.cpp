@@ -10,7 +10,7 @@
 #include <QScreen>
 
 #include "controls/DialogKeysU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/QUtilU.h"
 #include "pictures/qt/ArtResourceU.h"
 

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/qt/ArtResourceU.h"
 
 namespace tw {

@@ -11,7 +11,7 @@
 
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgInfoF.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/qt/CurrentPrinterU.h"
 #include "painter/qt/PainterQtU.h"
 #include "pictures/QFoldersU.h"

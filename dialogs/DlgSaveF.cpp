@@ -14,7 +14,7 @@
 
 #include "controls/QImgButtonU.h"
 #include "controls/QPanel.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/StretchU.h"
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"

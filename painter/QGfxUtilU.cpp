@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 namespace {

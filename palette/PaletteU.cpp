@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/QUtilU.h"
-#include "settings/SettingsTextU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

@@ -1,9 +1,9 @@
 #include "pictures/PictureFileU.h"
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/QCFileStreamU.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

@@ -3,12 +3,12 @@
 #include <cstring>
 #include <filesystem>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/QCFileStreamU.h"
 #include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "pictures/QUtilU.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

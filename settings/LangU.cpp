@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "painter/ErrorsU.h"
-#include "pictures/TextCodingU.h"
+#include "base/ErrorsU.h"
+#include "base/TextCodingU.h"
 #include "settings/IniFileU.h"
 
 namespace tw {

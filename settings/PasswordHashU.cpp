@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "painter/ErrorsU.h"
-#include "pictures/TextCodingU.h"
+#include "base/ErrorsU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

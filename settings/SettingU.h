@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 struct sqlite3;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

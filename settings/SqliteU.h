@@ -9,7 +9,7 @@
 
 #include <sqlite3.h>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

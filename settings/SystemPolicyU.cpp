@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "settings/IniFileU.h"
 #include "settings/PasswordHashU.h"
 #include "settings/SettingsTextU.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 
 namespace tw {

@@ -7,7 +7,7 @@
 #include <bit>
 #include <cstring>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageCodecsU.h"
 
 namespace tw {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/GifQuantizerU.h"
 #include "painter/image/ImageCodecsU.h"
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <memory>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageCodecsU.h"
 
 namespace tw {

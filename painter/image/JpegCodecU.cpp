@@ -17,7 +17,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageCodecsU.h"
 
 namespace tw {

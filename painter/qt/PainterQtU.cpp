@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/StretchU.h"
 #include "painter/qt/CurrentPrinterU.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/qt/ArtResourceU.h"
 
 namespace tw {

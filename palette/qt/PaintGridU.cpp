@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "palette/PaletteU.h"
 #include "palette/qt/PaintWellU.h"
 

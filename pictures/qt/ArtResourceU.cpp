@@ -10,7 +10,7 @@
 #include <QHash>
 #include <cstring>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 
 namespace tw {

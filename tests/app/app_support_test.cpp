@@ -17,7 +17,7 @@
 #include <stdexcept>
 
 #include "app/ApplicationU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/PictureTestUtil.h"
 #include "pictures/QUtilU.h"
 #include "pictures/qt/ArtResourceU.h"

@@ -14,7 +14,7 @@
 #include <random>
 
 #include "app/ColoringStoreU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 #include "pictures/PictureTestUtil.h"
 #include "support/PrivateMounts.h"

@@ -11,7 +11,7 @@
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "controls/QImgButtonU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
 #include "palette/qt/PaintGridU.h"

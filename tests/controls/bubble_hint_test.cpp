@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/QBubbleHintU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "tests/controls/ControlTestSupport.h"
 
 // Readable failure messages for texts (found by argument lookup).

@@ -11,7 +11,7 @@
 
 #include "controls/QDialogF.h"
 #include "controls/QImgButtonU.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/qt/ArtResourceU.h"
 #include "tests/controls/ControlTestSupport.h"
 

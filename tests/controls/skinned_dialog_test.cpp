@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "controls/QDialogF.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/QUtilU.h"
 #include "qtsupport/WidgetTestSupport.h"
 

@@ -24,7 +24,7 @@
 
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgPrintF.h"
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/qt/PainterQtU.h"
 #include "pictures/PictureTestUtil.h"
 #include "pictures/QFoldersU.h"

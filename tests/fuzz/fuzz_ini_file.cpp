@@ -14,7 +14,7 @@
 #include <unordered_set>
 
 #include "settings/IniFileU.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 #include "settings/SettingsTextU.h"
 
 namespace {

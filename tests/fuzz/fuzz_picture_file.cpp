@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/QCGraphicU.h"
 #include "pictures/QUtilU.h"
 

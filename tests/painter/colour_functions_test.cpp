@@ -11,7 +11,7 @@
 #include <limits>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/QGfxUtilU.h"
 #include "painter/QPixelsMemU.h"
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/PictureTestUtil.h"
 #include "support/PrivateMounts.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <random>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/PictureTestUtil.h"
 

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <random>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 
 namespace tw {

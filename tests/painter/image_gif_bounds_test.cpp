@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "support/CraftedGif.h"
 

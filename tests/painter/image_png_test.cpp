@@ -8,7 +8,7 @@
 #include <csetjmp>
 #include <random>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 
 namespace tw {

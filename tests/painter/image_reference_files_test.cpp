@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 
 namespace tw {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/PainterU.h"
 #include "support/AsciiArt.h"
 

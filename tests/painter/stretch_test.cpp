@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/StretchU.h"
 
 namespace tw::test {

@@ -8,7 +8,7 @@
 
 #include <sstream>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/PictureTestUtil.h"
 #include "pictures/QCGraphicU.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <random>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/picture_tool_art.h"
 #include "support/AsciiArt.h"
 #include "tools/picture/LineArtU.h"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/PictureTestUtil.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 #include "settings/IniFileU.h"
 #include "settings/LangKeysU.h"
 #include "settings/LangU.h"

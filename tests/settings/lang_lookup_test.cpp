@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/PictureTestUtil.h"
 #include "settings/LangU.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "settings/SettingTestUtil.h"
 
 namespace tw {

@@ -7,7 +7,7 @@
 #include <set>
 #include <sstream>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 
 namespace tw::test {

@@ -2,7 +2,7 @@
 // error for a command line a tool cannot act on.
 #pragma once
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 

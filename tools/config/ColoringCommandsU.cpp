@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "pictures/ColoringFolderU.h"
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 #include "tools/common/ToolExitU.h"
 #include "settings/SettingsTextU.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "tools/common/ToolExitU.h"
 
 namespace tw {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 namespace tw {
 

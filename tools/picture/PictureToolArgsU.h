@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "pictures/PictureFileU.h"
 #include "tools/common/ToolExitU.h"
 #include "tools/picture/LineArtU.h"

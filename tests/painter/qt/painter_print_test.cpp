@@ -13,7 +13,7 @@
 #include <cmath>
 #include <string>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "painter/qt/PainterQtU.h"
 #include "qtsupport/WidgetTestSupport.h"
 

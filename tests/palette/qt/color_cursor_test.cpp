@@ -10,7 +10,7 @@
 #include <random>
 #include <set>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "palette/qt/ColorCursorU.h"
 #include "palette/qt/CursorTableU.h"
 #include "qtsupport/WidgetTestSupport.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <vector>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "palette/PaletteU.h"
 #include "palette/qt/PaintGridU.h"
 #include "qtsupport/WidgetTestSupport.h"

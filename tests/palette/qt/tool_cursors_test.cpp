@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 #include "palette/qt/ToolCursorsU.h"
 #include "qtsupport/WidgetTestSupport.h"
 

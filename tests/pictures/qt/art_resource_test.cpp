@@ -6,7 +6,7 @@
 
 #include <QFontInfo>
 
-#include "painter/ErrorsU.h"
+#include "base/ErrorsU.h"
 
 namespace tw {
 namespace {

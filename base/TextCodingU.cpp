@@ -1,4 +1,4 @@
-#include "pictures/TextCodingU.h"
+#include "base/TextCodingU.h"
 
 #include <cstdint>
 
