@@ -57,8 +57,9 @@ class TToolCursors;
 class TMainSounds;
 class TColoringAutosave;
 
-// The web site named in the farewell message.
-inline constexpr const char* ProductWebSite = "https://tintwell.org";
+// The help page for parents, beside the program (in its working folder),
+// which the farewell message links to.
+inline constexpr const char* HelpPageFile = "help/index.html";
 
 // The wells 0..19 are the paint tray's, 20..31 the mix tray's.
 inline constexpr int PaintWellCount = 20;
@@ -248,7 +249,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
 
   // The dialogs (PaintF_Dialogs.cpp).
   void RunInfoDialog(const std::string& Title, const std::string& Text,
-                     const std::string& Subtitle);
+                     const std::string& Subtitle, const std::string& LinkTarget = std::string());
   // Whether the answer was Yes.
   bool RunCloseDialog();
   void RunSaveDialog(const std::string& BaseName);

@@ -15,8 +15,8 @@
 namespace tw {
 
 void TFMain::RunInfoDialog(const std::string& Title, const std::string& Text,
-                           const std::string& Subtitle) {
-  InfoDialogRun(Title, Text, Subtitle);
+                           const std::string& Subtitle, const std::string& LinkTarget) {
+  InfoDialogRun(Title, Text, Subtitle, LinkTarget);
 }
 
 bool TFMain::RunCloseDialog() { return CloseDialogRun(); }

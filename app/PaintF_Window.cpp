@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
@@ -109,7 +110,15 @@ bool TFMain::RunCloseSequence() {
     }
   });
   Guarded([this] { ReportUnkeptAtClose(); });
-  RunInfoDialog(Lang().GetText("DExitTitle"), Lang().GetText("DExitDescr"), ProductWebSite);
+  // The farewell links to the help page when it is installed; a web address
+  // would send the child to a site nobody here answers for.
+  std::error_code error;
+  const std::filesystem::path help = std::filesystem::absolute(HelpPageFile, error);
+  if (!error && std::filesystem::is_regular_file(help, error))
+    RunInfoDialog(Lang().GetText("DExitTitle"), Lang().GetText("DExitDescr"),
+                  Lang().GetText("DExitHelp"), help.string());
+  else
+    RunInfoDialog(Lang().GetText("DExitTitle"), Lang().GetText("DExitDescr"), std::string());
   return true;
 }
 

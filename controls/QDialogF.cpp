@@ -27,7 +27,8 @@ QPointer<QWidget>& MainFormPointer() {
 // with the label.
 class TLinkLabelFilter : public QObject {
  public:
-  explicit TLinkLabelFilter(QLabel* Label) : QObject(Label), FLabel(Label) {
+  TLinkLabelFilter(QLabel* Label, const QString& Target)
+      : QObject(Label), FLabel(Label), FTarget(Target) {
     setObjectName(QStringLiteral("LinkLabelFilter"));
   }
 
@@ -50,7 +51,7 @@ class TLinkLabelFilter : public QObject {
         FPressed = false;
         // A click is a press and a release on the label.
         if (FLabel->rect().contains(Mouse->position().toPoint())) {
-          OpenDocument(FLabel->text().toStdString());
+          OpenDocument(FTarget.toStdString());
         }
         break;
       }
@@ -68,6 +69,7 @@ class TLinkLabelFilter : public QObject {
   }
 
   QLabel* FLabel;
+  QString FTarget;
   bool FPressed = false;
 };
 
@@ -128,12 +130,14 @@ QString TfrmQDialog::FormatText(const QString& Key, const std::vector<TFormatArg
   return QString::fromStdString(FormatLangText(Pattern, Args));
 }
 
-void TfrmQDialog::SetupLink(QLabel* Label) {
-  if (!Label || !IsLinkText(Label->text())) return;
+void TfrmQDialog::SetupLink(QLabel* Label, const QString& Target) {
+  if (!Label) return;
+  const QString Link = Target.isEmpty() && IsLinkText(Label->text()) ? Label->text() : Target;
+  if (Link.isEmpty()) return;
   // Set up once, however often it is asked.
   if (Label->findChild<TLinkLabelFilter*>(QString(), Qt::FindDirectChildrenOnly)) return;
   Label->setCursor(Qt::PointingHandCursor);
-  Label->installEventFilter(new TLinkLabelFilter(Label));
+  Label->installEventFilter(new TLinkLabelFilter(Label, Link));
 }
 
 void TfrmQDialog::SetDefaultButton(TQImgButton* Button) { FKeys->SetDefaultButton(Button); }

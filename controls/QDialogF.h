@@ -53,11 +53,12 @@ class TfrmQDialog : public TfrmQBase, public IModalForm {
   // That text used as a format pattern filled with Args.
   QString FormatText(const QString& Key, const std::vector<TFormatArg>& Args) const;
 
-  // When Label's text starts with "http://", "https://" or "www." (letter
-  // case ignored) it becomes a link: the hand cursor, an underline while the
-  // pointer is over it, and a click opens its text with the default handler
-  // (a failure is ignored). Any other label is left unchanged.
-  static void SetupLink(QLabel* Label);
+  // Makes Label a link to Target: the hand cursor, an underline while the
+  // pointer is over it, and a click opens Target with the default handler
+  // (a failure is ignored). Without a Target, a label whose text starts
+  // with "http://", "https://" or "www." (letter case ignored) links to its
+  // text, and any other label is left unchanged.
+  static void SetupLink(QLabel* Label, const QString& Target = QString());
 
   // Return presses the default button, Escape the cancel button; see
   // TDialogKeys for the buttons used when these are not set.

@@ -152,13 +152,14 @@ TDInfo::TDInfo(QWidget* parent) : TfrmQDialog(parent) {
                              QRect(479, 330, 120, 36), Text(QStringLiteral("OK")), mrOk);
 }
 
-void TDInfo::SetTexts(const QString& Title, const QString& Prompt, const QString& Subtitle) {
+void TDInfo::SetTexts(const QString& Title, const QString& Prompt, const QString& Subtitle,
+                      const QString& LinkTarget) {
   setWindowTitle(Title);
   txtTitle->setText(Title);
   txtPrompt->setText(Prompt);
   txtSubtitle->setText(Subtitle);
   FitTexts();
-  SetupLink(txtSubtitle);
+  SetupLink(txtSubtitle, LinkTarget);
   // The link shows the program's own hand wherever it has one.
   if (txtSubtitle->testAttribute(Qt::WA_SetCursor)) {
     txtSubtitle->setCursor(ProgramCursor(TProgramCursor::Hand));
@@ -179,15 +180,17 @@ void TDInfo::FitTexts() {
   FitLabelFont(txtSubtitle, TextPixelSize);
 }
 
-void InfoDialogRun(const QString& Title, const QString& Text, const QString& Subtitle) {
+void InfoDialogRun(const QString& Title, const QString& Text, const QString& Subtitle,
+                   const QString& LinkTarget) {
   auto Dialog = std::make_unique<TDInfo>(MainForm());
-  Dialog->SetTexts(Title, Text, Subtitle);
+  Dialog->SetTexts(Title, Text, Subtitle, LinkTarget);
   RunModalAndFree(std::move(Dialog));
 }
 
-void InfoDialogRun(const std::string& Title, const std::string& Text, const std::string& Subtitle) {
+void InfoDialogRun(const std::string& Title, const std::string& Text, const std::string& Subtitle,
+                   const std::string& LinkTarget) {
   InfoDialogRun(QString::fromStdString(Title), QString::fromStdString(Text),
-                QString::fromStdString(Subtitle));
+                QString::fromStdString(Subtitle), QString::fromStdString(LinkTarget));
 }
 
 }  // namespace tw

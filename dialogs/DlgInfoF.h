@@ -86,8 +86,10 @@ class TDInfo : public TfrmQDialog {
   explicit TDInfo(QWidget* parent = nullptr);
 
   // Shows the three texts (an empty subtitle leaves the line blank) and
-  // turns the subtitle into a link when it is a web address.
-  void SetTexts(const QString& Title, const QString& Prompt, const QString& Subtitle);
+  // turns the subtitle into a link to LinkTarget, or to itself when it is
+  // a web address.
+  void SetTexts(const QString& Title, const QString& Prompt, const QString& Subtitle,
+                const QString& LinkTarget = QString());
 
   QLabel* txtTitle = nullptr;
   QLabel* txtPrompt = nullptr;
@@ -102,8 +104,10 @@ class TDInfo : public TfrmQDialog {
 };
 
 // Shows the information dialog modally over the main window and frees it.
-void InfoDialogRun(const QString& Title, const QString& Text, const QString& Subtitle);
+void InfoDialogRun(const QString& Title, const QString& Text, const QString& Subtitle,
+                   const QString& LinkTarget = QString());
 // The same for UTF-8 texts.
-void InfoDialogRun(const std::string& Title, const std::string& Text, const std::string& Subtitle);
+void InfoDialogRun(const std::string& Title, const std::string& Text, const std::string& Subtitle,
+                   const std::string& LinkTarget = std::string());
 
 }  // namespace tw

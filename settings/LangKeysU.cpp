@@ -24,6 +24,7 @@ std::vector<TLangKey> BuildKeys() {
       {"DPasswordPrompt", none},
       {"DExitTitle", none},
       {"DExitDescr", none},
+      {"DExitHelp", none},
       // The catalog entry that has no file any more.
       {"capNotFound", none},
       {"msgNotFound", path},

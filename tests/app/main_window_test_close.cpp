@@ -112,7 +112,7 @@ TEST_F(MainWindowClose, AnsweringNoLeavesEverythingUntouched) {
   EXPECT_TRUE(mixed.empty());
 }
 
-TEST_F(MainWindowClose, AnsweringYesStoresStateAndSaysGoodbyeWithTheWebSite) {
+TEST_F(MainWindowClose, AnsweringYesStoresStateAndSaysGoodbye) {
   TFMain& w = StartWith();
   Press("btnNextPic");
   ClickPicture(20, 20);
@@ -124,7 +124,6 @@ TEST_F(MainWindowClose, AnsweringYesStoresStateAndSaysGoodbyeWithTheWebSite) {
   EXPECT_EQ(FAnswerer->Count("Close"), 1);
   ASSERT_EQ(FAnswerer->InfoTexts.size(), 1u);
   EXPECT_EQ(FAnswerer->InfoTexts[0][0], Lang().GetText("DExitTitle"));
-  EXPECT_NE(FAnswerer->InfoTexts[0][2].find(ProductWebSite), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(Kept("b.twf").ColorFile));
   EXPECT_EQ(QCSetting().ReadCurrentPicture(), "b.twf");
   std::vector<std::string> mixed;
@@ -201,6 +200,57 @@ TEST_F(MainWindowClose, WithHintsOffNoBubbleShows) {
   TFMain& w = StartWith("Hints=false");
   Button("btnUndo").HintTimer().DoShow();
   EXPECT_FALSE(w.HintBubble().isVisible());
+}
+
+TEST_F(MainWindowClose, TheFarewellLinksToTheInstalledHelpPage) {
+  StartWith();
+  // The program's folder (its working folder) holds the help page.
+  const std::filesystem::path program = FFolder.File("program");
+  std::filesystem::create_directories(program / "help");
+  WriteTextFile((program / "help" / "index.html").string(), "<html></html>");
+  std::filesystem::current_path(program);
+  std::vector<std::string> opened;
+  const TOpenDocumentFunc oldOpen = OnOpenDocument;
+  OnOpenDocument = [&opened](const std::string& Target) {
+    opened.push_back(Target);
+    return true;
+  };
+  FAnswerer->AnswerWith = [](QWidget* Dialog) {
+    auto* info = qobject_cast<TDInfo*>(Dialog);
+    if (!info) return false;
+    QTest::mouseClick(info->txtSubtitle, Qt::LeftButton);
+    info->SetModalResult(mrOk);
+    return true;
+  };
+  EXPECT_TRUE(FWindow->close());
+  OnOpenDocument = oldOpen;
+  EXPECT_EQ(FAnswerer->Count("Keys"), 1);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_TRUE(std::filesystem::equivalent(opened[0], program / "help" / "index.html"));
+}
+
+TEST_F(MainWindowClose, WithoutAHelpPageTheFarewellLinksNowhere) {
+  StartWith();
+  std::filesystem::current_path(FFolder.File("catalog"));
+  std::vector<std::string> opened;
+  const TOpenDocumentFunc oldOpen = OnOpenDocument;
+  OnOpenDocument = [&opened](const std::string& Target) {
+    opened.push_back(Target);
+    return true;
+  };
+  std::string subtitle = "unseen";
+  FAnswerer->AnswerWith = [&subtitle](QWidget* Dialog) {
+    auto* info = qobject_cast<TDInfo*>(Dialog);
+    if (!info) return false;
+    subtitle = info->txtSubtitle->text().toStdString();
+    QTest::mouseClick(info->txtSubtitle, Qt::LeftButton);
+    info->SetModalResult(mrOk);
+    return true;
+  };
+  EXPECT_TRUE(FWindow->close());
+  OnOpenDocument = oldOpen;
+  EXPECT_EQ(subtitle, "");
+  EXPECT_TRUE(opened.empty());
 }
 
 }  // namespace
