@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <memory>
 
+#include "controls/ModalRunU.h"
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgInfoF.h"
 
