@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/ColoringAutosaveU.h"

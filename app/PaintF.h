@@ -32,6 +32,7 @@
 
 #include "app/AutosaveScheduleU.h"
 #include "app/ColoringStoreU.h"
+#include "app/DropperU.h"
 #include "app/MainKeysU.h"
 #include "app/UnkeptColoringsU.h"
 #include "controls/QBaseF.h"
@@ -112,6 +113,8 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   // it still holds the painter's paint; no well when none does.
   void UpdateWellMark();
   void SetDropper(int Count, TColor Color);
+  // The cursor that shows the dropper's drops.
+  void ShowDropper();
   void DropperTake(TColor Color);
   void MusicFadeIn();
   void MusicFadeOut();
@@ -156,8 +159,8 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   int CurrentPicture() const { return FCurrentPicture; }
   int CurrentPalette() const { return FCurrentPalette; }
   int CurrentWell() const { return FCurrentWell; }
-  int DropperCount() const { return FDropperCount; }
-  TColor DropperColor() const { return FDropperColor; }
+  int DropperCount() const { return FDropper.Count(); }
+  TColor DropperColor() const { return FDropper.Color(); }
   double Zoom() const { return FZoom; }
   double FitScaleValue() const { return FFitScale; }
   bool Started() const { return FStarted; }
@@ -312,8 +315,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   bool FStarted = false;
   int FCurrentPalette = 0;
   int FCurrentWell = -1;
-  int FDropperCount = 0;
-  TColor FDropperColor = clNone;
+  TDropper FDropper;
   bool FHintsOn = true;
   bool FUseImgCursors = false;
   // The close sequence has run to its end: the next close is accepted.

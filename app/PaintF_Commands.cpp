@@ -189,7 +189,7 @@ void TFMain::CycleTool() {
 }
 
 void TFMain::PainterSetPaintMode(TPaintMode Mode) {
-  if (FUseImgCursors) SetCursor(ToolCursorIndex[Mode] + (Mode == pmDropper ? FDropperCount : 0));
+  if (FUseImgCursors) SetCursor(ToolCursorIndex[Mode] + (Mode == pmDropper ? FDropper.Count() : 0));
   PlayCue(cueToolChange);
   if (ToolSize(Mode) > 0) SetToolSize(ToolSize(Mode));
 }

@@ -1,10 +1,7 @@
-// TFMain's dropper and mix tray: taking paint drop by drop (at most five of
-// one colour), squeezing it into a mix well where it mixes with the paint
-// already there by one sixth per drop, and the mix tray's clicks for the
-// other tools.
+// TFMain's dropper and mix tray: the dropper's rules are TDropper's; here
+// its sounds and cursor, and the mix tray's clicks for every tool.
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
-#include "painter/QPixelsMemU.h"
 #include "painter/qt/PainterQtU.h"
 #include "palette/qt/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
@@ -12,22 +9,23 @@
 
 namespace tw {
 
+static_assert(TDropper::MaxDrops == MaxDropperDrops, "a cursor for every number of drops");
+
 void TFMain::SetDropper(int Count, TColor Color) {
-  FDropperCount = std::clamp(Count, 0, MaxDropperDrops);
-  FDropperColor = Color;
+  FDropper.Set(Count, Color);
+  ShowDropper();
+}
+
+void TFMain::ShowDropper() {
   if (!FUseImgCursors || !FToolCursors) return;
-  if (FDropperCount > 0) FToolCursors->TintDropper(FDropperCount, Color);
-  if (FPainter->PaintMode() == pmDropper) SetCursor(crDropper0 - 1 + FDropperCount);
+  if (FDropper.Count() > 0) FToolCursors->TintDropper(FDropper.Count(), FDropper.Color());
+  if (FPainter->PaintMode() == pmDropper) SetCursor(crDropper0 - 1 + FDropper.Count());
 }
 
 void TFMain::DropperTake(TColor Color) {
-  if (Color != FDropperColor) {
-    PlayCue(cueDropperIn);
-    SetDropper(1, Color);
-  } else if (FDropperCount < MaxDropperDrops) {
-    PlayCue(cueDropperIn);
-    SetDropper(FDropperCount + 1, Color);
-  }
+  if (!FDropper.Take(Color)) return;
+  PlayCue(cueDropperIn);
+  ShowDropper();
 }
 
 void TFMain::MixTrayClick(int Index) {
@@ -40,15 +38,18 @@ void TFMain::MixTrayClick(int Index) {
       if (!empty) SelectWell(PaintWellCount + Index);
       break;
     case pmDropper:
-      if ((FDropperCount == 0 || well == FDropperColor) && !empty) {
-        DropperTake(well);
-      } else if (FDropperCount > 0) {
-        PlayCue(cueDropperOut);
-        const TColor mixed =
-            empty ? FDropperColor : MixColors(well, FDropperColor, FDropperCount / 6.0);
-        FMixTray->SetColor(Index, mixed);
-        SetDropper(0, clNone);
-        if (QCSetting().ReadMixToBrush()) SelectWell(PaintWellCount + Index);
+      switch (FDropper.WellClick(well)) {
+        case TDropper::TWellClick::Take:
+          DropperTake(well);
+          break;
+        case TDropper::TWellClick::Squeeze:
+          PlayCue(cueDropperOut);
+          FMixTray->SetColor(Index, FDropper.Squeeze(well));
+          ShowDropper();
+          if (QCSetting().ReadMixToBrush()) SelectWell(PaintWellCount + Index);
+          break;
+        case TDropper::TWellClick::Nothing:
+          break;
       }
       break;
     case pmTap:

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "controls/LabelFitU.h"
+
 namespace tw {
 
 namespace {
@@ -48,16 +50,17 @@ TQFitLabel::TFitted TQFitLabel::Fit() const {
   int Size = Result.Font.pixelSize() > 0 ? Result.Font.pixelSize()
                                          : QFontMetrics(Result.Font).height();
   const int Smallest = std::min(Size, FMinPixelSize);
-  for (;; --Size) {
-    Result.Font.setPixelSize(Size);
-    const QFontMetrics Metrics(Result.Font);
-    Result.Baseline = CentredBaseline(Metrics, Box.height());
-    if (Size <= Smallest) {
-      Result.Text = Metrics.elidedText(text(), Qt::ElideRight, Box.width());
-      return Result;
-    }
-    if (InkFits(Metrics, text(), Result.Baseline, Box.width(), Box.height())) return Result;
-  }
+  const QString Text = text();
+  Size = LargestFittingPixelSize(Result.Font, Size, Smallest, [&](const QFont& Candidate) {
+    const QFontMetrics Metrics(Candidate);
+    return InkFits(Metrics, Text, CentredBaseline(Metrics, Box.height()), Box.width(),
+                   Box.height());
+  });
+  Result.Font.setPixelSize(Size);
+  const QFontMetrics Metrics(Result.Font);
+  Result.Baseline = CentredBaseline(Metrics, Box.height());
+  if (Size <= Smallest) Result.Text = Metrics.elidedText(Text, Qt::ElideRight, Box.width());
+  return Result;
 }
 
 void TQFitLabel::paintEvent(QPaintEvent*) {

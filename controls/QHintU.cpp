@@ -2,26 +2,21 @@
 
 namespace tw {
 
-TQHint::TQHint(TQHintControl& Control) : FControl(Control) {
-  FTimer.setSingleShot(true);
-  FTimer.setTimerType(Qt::PreciseTimer);
-  FTimer.setInterval(DelayMs);
-  QObject::connect(&FTimer, &QTimer::timeout, [this] { DoShow(); });
+TQHint::TQHint(TQHintControl& Control)
+    : FControl(Control), FDelay(CurrentDelayClock().MakeDelay()) {
+  FDelay->OnElapsed = [this] { DoShow(); };
 }
 
-void TQHint::Restart() {
-  FTimer.stop();
-  FTimer.start();
-}
+void TQHint::Restart() { FDelay->Start(DelayMs); }
 
 void TQHint::Hide() {
-  FTimer.stop();
+  FDelay->Stop();
   if (OnHideHint) OnHideHint(FControl);
 }
 
 void TQHint::DoShow() {
   if (OnShowHint) OnShowHint(FControl);
-  FTimer.stop();
+  FDelay->Stop();
 }
 
 }  // namespace tw

@@ -2,11 +2,15 @@
 // control becomes a show request 600 milliseconds later (once per entry,
 // however the pointer moves meanwhile); leaving the control or clicking it
 // becomes a hide request at once. It only raises events: whoever owns the
-// bubble decides what to show. Also declares the four bubble directions.
+// bubble decides what to show. The delay runs on the delay clock current
+// when the hint is made (controls/QDelayClockU.h). Also declares the four
+// bubble directions.
 #pragma once
 
-#include <QTimer>
 #include <functional>
+#include <memory>
+
+#include "controls/QDelayClockU.h"
 
 namespace tw {
 
@@ -38,18 +42,18 @@ class TQHint {
   // The end of the wait: raises OnShowHint, then stops the timer.
   void DoShow();
   // Ends any wait without an event (the control lost its hint key).
-  void Cancel() { FTimer.stop(); }
+  void Cancel() { FDelay->Stop(); }
 
   // Whether a show request is pending.
-  bool Waiting() const { return FTimer.isActive(); }
-  int Interval() const { return FTimer.interval(); }
+  bool Waiting() const { return FDelay->Active(); }
+  int Interval() const { return DelayMs; }
 
   TQNotifyEvent OnShowHint;
   TQNotifyEvent OnHideHint;
 
  private:
   TQHintControl& FControl;
-  QTimer FTimer;
+  std::unique_ptr<TQDelay> FDelay;
 };
 
 }  // namespace tw

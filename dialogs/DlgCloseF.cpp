@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <memory>
 
+#include "controls/ModalRunU.h"
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgInfoF.h"
 

@@ -2,10 +2,10 @@
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPointer>
 #include <algorithm>
 #include <array>
 
+#include "controls/ModalRunU.h"
 #include "controls/QImgButtonU.h"
 #include "controls/QSlice9U.h"
 #include "palette/qt/CursorTableU.h"
@@ -15,22 +15,11 @@ namespace tw {
 
 namespace {
 
-// The space kept free on either side of a button's caption, so it never
-// touches the artwork's rounded ends, also when drawn 2 pixels to the right
-// while down.
-constexpr int ButtonCaptionMargin = 6;
-
 const QColor clNavyText(0, 0, 128);
 const QColor clBlueText(0, 0, 255);
 const QColor clBlackText(0, 0, 0);
 
 }  // namespace
-
-bool TextFits(const QFont& Font, int Flags, const QString& Text, int Width, int Height) {
-  if (Text.isEmpty()) return true;
-  const QRect Needed = QFontMetrics(Font).boundingRect(QRect(0, 0, Width, Height), Flags, Text);
-  return Needed.width() <= Width && Needed.height() <= Height;
-}
 
 QImage ButtonArtForWidth(const QImage& Picture, int Width) {
   if (Picture.isNull() || Width <= 0 || Picture.width() == Width) return Picture;
@@ -40,50 +29,6 @@ QImage ButtonArtForWidth(const QImage& Picture, int Width) {
   if (Side <= 0) return Picture;
   return Slice9Image(Picture, TSlice9Settings{Side, Side, 0, 0, false, false},
                      QSize(Width, Picture.height()));
-}
-
-int FittedPixelSize(QFont Font, int MaxPixelSize, int Flags, const QString& Text, int Width,
-                    int Height) {
-  for (int Size = MaxPixelSize; Size > MinFittedPixelSize; --Size) {
-    Font.setPixelSize(Size);
-    if (TextFits(Font, Flags, Text, Width, Height)) return Size;
-  }
-  return MinFittedPixelSize;
-}
-
-void FitLabelFont(QLabel* Label, int MaxPixelSize) {
-  QFont Font = Label->font();
-  int Flags = int(Label->alignment());
-  if (Label->wordWrap()) Flags |= Qt::TextWordWrap;
-  const QRect Area = Label->contentsRect();
-  Font.setPixelSize(
-      FittedPixelSize(Font, MaxPixelSize, Flags, Label->text(), Area.width(), Area.height()));
-  Label->setFont(Font);
-}
-
-void FitLabelToDesign(QLabel* Label, const QRect& Design, int MaxPixelSize) {
-  QFont Font = Label->font();
-  const int Flags = int(Label->alignment()) | (Label->wordWrap() ? int(Qt::TextWordWrap) : 0);
-  QRect Needed;
-  for (int Size = MaxPixelSize;; --Size) {
-    Font.setPixelSize(Size);
-    const QFontMetrics Metrics(Font);
-    const int Room = std::max(Design.height(), Metrics.height());
-    Needed = Metrics.boundingRect(QRect(0, 0, Design.width(), QWIDGETSIZE_MAX), Flags,
-                                  Label->text());
-    if (Size <= MinFittedPixelSize || (Needed.width() <= Design.width() && Needed.height() <= Room))
-      break;
-  }
-  const int Grow = std::max(0, Needed.height() - Design.height());
-  Label->setFont(Font);
-  Label->setGeometry(Design.adjusted(0, -(Grow / 2), 0, Grow - Grow / 2));
-}
-
-void FitButtonFont(TQImgButton* Button, int MaxPixelSize) {
-  QFont Font = Button->Font();
-  Font.setPixelSize(FittedPixelSize(Font, MaxPixelSize, Qt::AlignCenter, Button->Caption(),
-                                    Button->width() - 2 * ButtonCaptionMargin, Button->height()));
-  Button->SetFont(Font);
 }
 
 QFont DialogFont(int PixelSize, bool Bold) {
@@ -126,14 +71,6 @@ TQImgButton* CreateDialogButton(QWidget* Parent, const QString& Name, const QStr
   Button->SetModalResult(ModalResult);
   FitButtonFont(Button, 16);
   return Button;
-}
-
-int RunModalAndFree(std::unique_ptr<TfrmQDialog> Dialog) {
-  const QPointer<TfrmQDialog> Alive(Dialog.get());
-  const int Result = Dialog->ShowModal();
-  // Its owner freed it while it ran; only forget it.
-  if (!Alive) static_cast<void>(Dialog.release());
-  return Result;
 }
 
 TDInfo::TDInfo(QWidget* parent) : TfrmQDialog(parent) {

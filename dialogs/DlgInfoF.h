@@ -3,10 +3,8 @@
 // information, for messages by language key and for the farewell at exit.
 // A subtitle that is a web address works as a link.
 //
-// Also home of the font fitting the small dialogs share: a label or button
-// keeps its design font size while its text fits its rectangle and shrinks
-// step by step where a long text (a German or Russian prompt, a long picture
-// description) would overflow.
+// Also home of the pieces the small dialogs share: their fonts, labels and
+// buttons (the fitting of their texts is controls/LabelFitU.h's).
 #pragma once
 
 #include <QColor>
@@ -17,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/LabelFitU.h"
 #include "controls/QDialogF.h"
 
 class QLabel;
@@ -24,32 +23,6 @@ class QLabel;
 namespace tw {
 
 class TQImgButton;
-
-// The smallest pixel size a fitted text shrinks to; below it the text would
-// be too small to read, so a text that still does not fit is cut off.
-constexpr int MinFittedPixelSize = 9;
-
-// Whether Text, drawn with Font and Flags (alignment, Qt::TextWordWrap),
-// fits a Width x Height rectangle.
-bool TextFits(const QFont& Font, int Flags, const QString& Text, int Width, int Height);
-// The largest pixel size from MaxPixelSize down to MinFittedPixelSize at
-// which Text fits; MinFittedPixelSize when none does.
-int FittedPixelSize(QFont Font, int MaxPixelSize, int Flags, const QString& Text, int Width,
-                    int Height);
-// Gives Label the largest font, at most MaxPixelSize pixels, at which its
-// text, line boxes included, fits its current size with its alignment and
-// word wrap.
-void FitLabelFont(QLabel* Label, int MaxPixelSize);
-// As FitLabelFont for a label whose Design rectangle is lower than one line
-// of the interface font (whose lines leave room for stacked accents): the
-// text has to fit Design's width in at most the lines Design's height holds,
-// one at least, and the label grows around Design, evenly up and down, to
-// hold them.
-void FitLabelToDesign(QLabel* Label, const QRect& Design, int MaxPixelSize);
-// Gives Button the largest font, at most MaxPixelSize pixels, at which its
-// caption fits on the button with a margin on either side, also when it is
-// drawn shifted while down.
-void FitButtonFont(TQImgButton* Button, int MaxPixelSize);
 
 // Button art drawn for another width made Width pixels wide: the left and
 // right ends are kept whole and columns of the middle are left out or
@@ -68,10 +41,6 @@ QLabel* CreateDialogLabel(QWidget* Parent, const QString& Name, const QRect& Bou
 // caption.
 TQImgButton* CreateDialogButton(QWidget* Parent, const QString& Name, const QString& Art,
                                 const QRect& Bounds, const QString& Caption, int ModalResult);
-
-// Shows Dialog modally and frees it; returns its modal result. When its
-// owner frees it while it runs, the result is mrCancel.
-int RunModalAndFree(std::unique_ptr<TfrmQDialog> Dialog);
 
 class TDInfo : public TfrmQDialog {
   Q_OBJECT

@@ -4,12 +4,13 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListView>
-#include <QPointer>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
+#include "controls/LabelFitU.h"
+#include "controls/ModalRunU.h"
 #include "controls/QImgButtonU.h"
 #include "controls/QSliderU.h"
 #include "dialogs/DlgInfoF.h"
@@ -43,33 +44,16 @@ QLabel* MakeLabel(QWidget* Parent, const char* Name, QRect Box, Qt::Alignment Al
   return Label;
 }
 
-// Whether Text, laid out as a word-wrapping label with Align does it, keeps
-// its letters inside a box of that size. The interface font's lines are much
-// taller than its letters (room for stacked accents), so what has to stay
-// inside is the ink, not the line boxes.
-bool TextFits(const QFont& Font, const QSize& Box, Qt::Alignment Align, const QString& Text) {
-  const QFontMetrics Metrics(Font);
-  const QRect Lines = Metrics.boundingRect(QRect(QPoint(0, 0), Box),
-                                           int(Align) | Qt::TextWordWrap, Text);
-  if (Lines.left() < 0 || Lines.right() >= Box.width()) return false;
-  const int LineCount =
-      std::max(1, int(std::lround(double(Lines.height()) / Metrics.lineSpacing())));
-  // The ink of all the letters around one baseline: its top is negative.
-  const QRect Ink = Metrics.tightBoundingRect(Text);
-  const int FirstBaseline = Lines.top() + Metrics.ascent();
-  const int InkTop = FirstBaseline + Ink.top();
-  const int InkBottom = FirstBaseline + (LineCount - 1) * Metrics.lineSpacing() + Ink.bottom();
-  return InkTop >= 0 && InkBottom < Box.height();
-}
-
 // Sets Text on Label at the largest pixel size, from PixelSize down, at which
 // it fits the label's box with word wrap; the smallest size when none does.
 void SetFittedText(QLabel* Label, const QString& Text, int PixelSize) {
   QFont Font = DialogFont(PixelSize, true);
-  while (Font.pixelSize() > SmallestFontPixels &&
-         !TextFits(Font, Label->size(), Label->alignment(), Text)) {
-    Font.setPixelSize(Font.pixelSize() - 1);
-  }
+  // The interface font's lines are much taller than its letters, so what
+  // has to stay inside is the ink, not the line boxes.
+  Font.setPixelSize(LargestFittingPixelSize(
+      Font, PixelSize, SmallestFontPixels, [Label, &Text](const QFont& Candidate) {
+        return TextInkFits(Candidate, Label->size(), Label->alignment(), Text);
+      }));
   Label->setFont(Font);
   Label->setText(Text);
 }
@@ -276,18 +260,12 @@ void TDOptions::LanguageChosen(int Index) {
 
 void OptionsDialogRun(TauDSMixerChannel* MusicChannel,
                       std::span<TauDSMixerChannel* const> EffectChannels, bool& HintsOn) {
-  // The main window owns the dialog too and may free it while it runs (the
-  // program closing); the deleter frees it only when it is still there.
-  QPointer<TDOptions> Alive;
-  auto FreeIfAlive = [&Alive](TDOptions*) { delete Alive.data(); };
-  const std::unique_ptr<TDOptions, decltype(FreeIfAlive)> Dialog(new TDOptions(MainForm()),
-                                                                 FreeIfAlive);
-  Alive = Dialog.get();
+  auto Dialog = std::make_unique<TDOptions>(MainForm());
   Dialog->SetChannels(MusicChannel, EffectChannels);
   Dialog->ShowChannelVolumes();
   Dialog->SetHintsOn(HintsOn);
-  Dialog->ShowModal();
-  if (Alive) HintsOn = Alive->HintsOn();
+  RunModalAndFree<TDOptions>(std::move(Dialog),
+                             [&HintsOn](TDOptions& Ended) { HintsOn = Ended.HintsOn(); });
 }
 
 }  // namespace tw

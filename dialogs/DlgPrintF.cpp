@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "controls/ModalRunU.h"
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgInfoF.h"
 #include "base/ErrorsU.h"
+#include "dialogs/NumberedNameU.h"
 #include "painter/qt/CurrentPrinterU.h"
 #include "painter/qt/PainterQtU.h"
 #include "pictures/QFoldersU.h"
@@ -30,9 +32,6 @@ constexpr int PrinterListPixelSize = 13;
 // Keeps a file name made from a long title well inside the 255 bytes a file
 // name may have, even when every character takes several bytes.
 constexpr int MaxBaseLength = 80;
-// Far beyond any real number of prints; only stops a search that could not
-// end on a file system that claims every name exists.
-constexpr int MaxFileNumber = 1000000;
 
 std::string Quoted(const QString& Text) { return "\"" + Text.toStdString() + "\""; }
 
@@ -100,20 +99,6 @@ TPrinterSystem& SystemPrinters() {
   return System;
 }
 
-std::string NumberedFileName(const std::string& Folder, const std::string& Base,
-                             const std::string& Ext) {
-  for (int N = 1; N <= MaxFileNumber; ++N) {
-    char Number[16];
-    std::snprintf(Number, sizeof Number, "%.3d", N);
-    const std::string Candidate = Folder + Base + "." + Number + Ext;
-    std::error_code Error;
-    // A dangling link still takes the name.
-    const auto Status = std::filesystem::symlink_status(Candidate, Error);
-    if (!std::filesystem::exists(Status)) return Candidate;
-  }
-  throw EError("No free file name is left for \"" + Folder + Base + Ext + "\".");
-}
-
 QString FileBaseFromTitle(const QString& Title) {
   QString Base;
   Base.reserve(Title.size());
@@ -147,7 +132,7 @@ std::string PrintPictureToPdf(TPainter& Painter, const QString& Title, const std
   }
   std::string Dir = Folder;
   if (Dir.back() != '/') Dir += '/';
-  const std::string FileName = NumberedFileName(Dir, Base, ".pdf");
+  const std::string FileName = FirstFreeNumberedName(Dir + Base, ".pdf");
   QPrinter Printer(QPrinter::HighResolution);
   Printer.setOutputFormat(QPrinter::PdfFormat);
   Printer.setOutputFileName(QString::fromStdString(FileName));
@@ -232,7 +217,7 @@ void TDPrint::FillPrinters() {
   FCboPrinter->clear();
   FPrintsToFile = Names.isEmpty();
   if (FPrintsToFile) {
-    const std::string File = NumberedFileName(PdfFolder(), PdfBaseName(), ".pdf");
+    const std::string File = FirstFreeNumberedName(PdfFolder() + PdfBaseName(), ".pdf");
     FCboPrinter->addItem(QStringLiteral("PDF: ") + QString::fromStdString(DisplayFolderNames(File)));
     FCboPrinter->setCurrentIndex(0);
     return;

@@ -48,12 +48,6 @@ class TPrinterSystem {
 // printer is the application's CurrentPrinter.
 TPrinterSystem& SystemPrinters();
 
-// The first free name "<Folder><Base>.<n><Ext>" for n = 1, 2, ... written
-// with at least three digits (001, 002, ..., 999, 1000), as saved pictures
-// are numbered. Folder ends with a separator; Ext includes its dot.
-std::string NumberedFileName(const std::string& Folder, const std::string& Base,
-                             const std::string& Ext);
-
 // A file base name made from a picture title: characters a file name cannot
 // hold (or that other systems refuse) become "_", leading dots and
 // surrounding blanks go, long titles are cut; "picture" when nothing is left.
@@ -63,8 +57,9 @@ QString FileBaseFromTitle(const QString& Title);
 // expanded, as a native path ending in "/". Needs the program globals.
 std::string PdfFolder();
 
-// Prints the picture into the new file NumberedFileName(Folder, Base,
-// ".pdf"), creating Folder when it is missing, and returns the file's path.
+// Prints the picture into the new file with the first free numbered name
+// of Folder + Base and ".pdf" (dialogs/NumberedNameU.h), creating Folder
+// when it is missing, and returns the file's path.
 // The page is what a printer gets: one page, landscape for a picture at
 // least as wide as high, the picture fitted and centred with a thin frame.
 // Throws EError with a readable message when the folder cannot be made or

@@ -5,16 +5,18 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScopeGuard>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "controls/LabelFitU.h"
+#include "controls/ModalRunU.h"
 #include "controls/QImgButtonU.h"
 #include "controls/QPanel.h"
 #include "base/ErrorsU.h"
+#include "dialogs/NumberedNameU.h"
 #include "painter/StretchU.h"
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
@@ -54,28 +56,6 @@ QFont InterfaceFont(int PixelSize, bool Bold) {
   return Font;
 }
 
-// The embedded font's line is taller than its pixel size (it leaves room
-// for stacked accents), so a label is at least one line of its text high:
-// it grows evenly above and below its designed rectangle, never sideways.
-QRect LabelRectFor(const QRect& Design, const QFont& Font, const QString& Text) {
-  const int Line = QFontMetrics(Font)
-                       .boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX),
-                                     Qt::AlignLeft | Qt::AlignTop, Text)
-                       .height();
-  const int Grow = std::max(0, Line - Design.height());
-  return Design.adjusted(0, -(Grow / 2), 0, Grow - Grow / 2);
-}
-
-// Whether Text fits the label rectangle for it: as wide as designed, and
-// wrapped (where the label wraps) into no more lines than that height holds.
-bool TextFitsLabel(const QFont& Font, const QRect& Design, bool Wrap, const QString& Text) {
-  const QRect Rect = LabelRectFor(Design, Font, Text);
-  const int Flags = Qt::AlignLeft | Qt::AlignTop | (Wrap ? int(Qt::TextWordWrap) : 0);
-  const QRect Needed =
-      QFontMetrics(Font).boundingRect(QRect(0, 0, Rect.width(), QWIDGETSIZE_MAX), Flags, Text);
-  return Needed.width() <= Rect.width() && Needed.height() <= Rect.height();
-}
-
 // A caption keeps this much room to the ends of its button's art.
 constexpr int CaptionMargin = 4;
 constexpr int ButtonPixelSize = 16;
@@ -83,11 +63,12 @@ constexpr int ButtonPixelSize = 16;
 // The caption in the button's bold font, shrunk until it fits between the
 // margins.
 void ShowButtonCaption(TQImgButton* Button, const QString& Caption) {
-  int PixelSize = ButtonPixelSize;
-  QFont Font = InterfaceFont(PixelSize, true);
-  while (PixelSize > MinLabelPixelSize &&
-         QFontMetrics(Font).horizontalAdvance(Caption) > Button->width() - 2 * CaptionMargin)
-    Font.setPixelSize(--PixelSize);
+  QFont Font = InterfaceFont(ButtonPixelSize, true);
+  const int Room = Button->width() - 2 * CaptionMargin;
+  Font.setPixelSize(LargestFittingPixelSize(
+      Font, ButtonPixelSize, MinLabelPixelSize, [&Caption, Room](const QFont& Candidate) {
+        return QFontMetrics(Candidate).horizontalAdvance(Caption) <= Room;
+      }));
   Button->SetFont(Font);
   Button->SetCaption(Caption);
 }
@@ -132,20 +113,6 @@ std::vector<uint8_t> EncodeForExtension(TRaster24 Picture, const std::string& Ex
   return EncodeBmp(TBitmap(std::move(Picture)));
 }
 
-// Whether something (a file, a folder, a link) already has this name. A
-// name that cannot be checked counts as free: writing it then reports why.
-bool NameTaken(const std::string& Path) {
-  std::error_code Error;
-  const auto Status = std::filesystem::symlink_status(Path, Error);
-  return !Error && Status.type() != std::filesystem::file_type::not_found;
-}
-
-std::string NumberedName(const std::string& Stem, int Number, const char* Extension) {
-  char Digits[16];
-  std::snprintf(Digits, sizeof Digits, "%.3d", Number);
-  return Stem + "." + Digits + Extension;
-}
-
 QString DisplayPath(const std::string& Path) {
   return QString::fromStdString(DisplayFolderNames(NativePath(Path)));
 }
@@ -153,13 +120,9 @@ QString DisplayPath(const std::string& Path) {
 }  // namespace
 
 void SaveDialogRun(TPainter& Painter, const std::string& BaseName) {
-  const QPointer<TDSave> Dialog = new TDSave(MainForm());
-  // The owner may free the dialog while it runs; otherwise it goes here.
-  const auto Free = qScopeGuard([&Dialog] {
-    if (Dialog) Dialog->deleteLater();
-  });
+  auto Dialog = std::make_unique<TDSave>(MainForm());
   Dialog->SetPicture(Painter, BaseName);
-  Dialog->ShowModal();
+  RunModalAndFree(std::move(Dialog));
 }
 
 TDSave::TDSave(QWidget* parent) : TfrmQDialog(parent) {
@@ -298,13 +261,12 @@ void TDSave::SetFolder(const std::string& Path) {
 }
 
 void TDSave::UpdateFileName() {
-  const char* Extension = SaveExtensions[size_t(FMode)];
-  const std::string Stem = FFolder + FBaseName;
-  // Each taken number is an existing file, so the search ends after at most
-  // as many steps as the folder has entries.
-  int Number = 1;
-  while (NameTaken(NativePath(NumberedName(Stem, Number, Extension)))) ++Number;
-  FFileName = NumberedName(Stem, Number, Extension);
+  // The name keeps the folder as written; the disk is asked with native
+  // separators.
+  FFileName = FirstFreeNumberedName(FFolder + FBaseName, SaveExtensions[size_t(FMode)],
+                                    [](const std::string& Name) {
+                                      return NameTakenOnDisk(NativePath(Name));
+                                    });
   ShowLabelText(txtFileName, DisplayPath(FFileName), true);
 }
 
@@ -428,23 +390,19 @@ bool TDSave::eventFilter(QObject* Watched, QEvent* Event) {
 
 void TDSave::ShowLabelText(QLabel* Label, const QString& Text, bool IsPath) {
   const QRect Design = Label->property(DesignRectProperty).toRect();
-  const bool Wrap = Label->wordWrap();
-  QFont Font = Label->font();
-  int PixelSize = Label->property(DesignPixelSizeProperty).toInt();
-  Font.setPixelSize(PixelSize);
-  const int Smallest = IsPath ? MinPathPixelSize : MinLabelPixelSize;
-  while (PixelSize > Smallest && !TextFitsLabel(Font, Design, Wrap, Text))
-    Font.setPixelSize(--PixelSize);
-  QString Shown = Text;
-  if (IsPath && !TextFitsLabel(Font, Design, Wrap, Text)) {
-    // Still too long at the smallest size: keep its start and its end (the
-    // file name), and give the whole path as the label's tip.
-    Shown = QFontMetrics(Font).elidedText(Text, Qt::ElideMiddle, Design.width());
-  }
-  Label->setFont(Font);
-  Label->setGeometry(LabelRectFor(Design, Font, Shown));
-  Label->setToolTip(Shown == Text ? QString() : Text);
-  Label->setText(Shown);
+  Label->setText(Text);
+  Label->setToolTip(QString());
+  FitLabelToDesign(Label, Design, Label->property(DesignPixelSizeProperty).toInt(),
+                   IsPath ? MinPathPixelSize : MinLabelPixelSize);
+  if (!IsPath) return;
+  const QFont Font = Label->font();
+  const int Flags = int(Label->alignment()) | (Label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+  if (TextFitsDesign(Font, Flags, Text, Design)) return;
+  // Still too long at the smallest size: keep its start and its end (the
+  // file name), and give the whole path as the label's tip.
+  Label->setText(QFontMetrics(Font).elidedText(Text, Qt::ElideMiddle, Design.width()));
+  Label->setToolTip(Text);
+  FitLabelToDesign(Label, Design, Font.pixelSize(), Font.pixelSize());
 }
 
 }  // namespace tw

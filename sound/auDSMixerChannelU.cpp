@@ -12,9 +12,10 @@ TauDSMixerChannel::TauDSMixerChannel(TauDSMixer& Mixer)
     : FMixer(Mixer),
       FLock(std::make_shared<TauChannelLock>()),
       FNotifier(&ThreadNotifier()),
+      FClock(&CurrentSoundClock()),
       FAlive(std::make_shared<TauDSMixerChannel*>(this)),
       FAliveWeak(FAlive) {
-  FThread = std::make_unique<TauUpdateChannelThread>(*this, FLock);
+  FThread = std::make_unique<TauUpdateChannelThread>(*this, FLock, *FClock);
   FThread->SetInterval(TauUpdateChannelThread::DefaultInterval);
 }
 
@@ -155,7 +156,7 @@ void TauDSMixerChannel::FadeTo(uint32_t Time, int32_t EndVolume) {
   if (EndVolume > 0 || EndVolume < -10000) throw EError("Fade error: EndVolume out of range");
   if (Time > 60000) throw EError("Fade error: Too long fade time");
   if (FState != TauChannelState::Playing) return;
-  const uint32_t Now = SoundTickCount();
+  const uint32_t Now = FClock->TickCount();
   FFadeStartTick = Now;
   FFadeEndTick = Now + Time;
   FFadeFromVolume = FVolume;
@@ -269,7 +270,7 @@ void TauDSMixerChannel::TickSteps() {
       return;
     }
   }
-  const uint32_t Now = SoundTickCount();
+  const uint32_t Now = FClock->TickCount();
   if (uint32_t(Now - FLastRefillTick) >= FThread->Interval()) {
     FLastRefillTick = Now;
     if (FEndPosition != -1) {

@@ -10,7 +10,9 @@
 //
 // Threads: the thread that creates a channel calls its operations; the
 // channel's refill thread runs the tick. Both take the channel's lock, with
-// a 250 ms time-out after which an operation silently does nothing. OnEnd
+// a 250 ms time-out after which an operation silently does nothing. The
+// refill rounds and fades keep the time of the sound clock that was current
+// when the channel was made (sound/auSoundClockU.h). OnEnd
 // and OnFadeEnd run in the creating thread, through the notifier that was
 // current there when the channel was made (sound/auNotifyU.h); OnBufferLost
 // runs at once in whichever thread met the loss, with the lock held.
@@ -28,6 +30,7 @@
 #include "sound/auDirectXErrorU.h"
 #include "sound/auNotifyU.h"
 #include "sound/auPositionTimesU.h"
+#include "sound/auSoundClockU.h"
 #include "sound/auSoundDeviceU.h"
 #include "sound/auUpdateChannelThreadU.h"
 
@@ -106,6 +109,7 @@ class TauDSMixerChannel {
   // The position log; read it only while the channel is not playing.
   const TPositionTimes& PositionTimes() const { return FPositionTimes; }
   const TauUpdateChannelThread& Thread() const { return *FThread; }
+  TauUpdateChannelThread& Thread() { return *FThread; }
 
   std::function<void(TauDSMixerChannel& Sender)> OnEnd;
   std::function<void(TauDSMixerChannel& Sender)> OnBufferLost;
@@ -177,6 +181,7 @@ class TauDSMixerChannel {
   int64_t FLoopCopyAt = -1;
   std::shared_ptr<TauChannelLock> FLock;
   TauNotifier* FNotifier;
+  TSoundClock* FClock;
   // Posted notifications hold only a weak reference, so one that arrives
   // after the channel is gone finds the token expired and does nothing.
   std::shared_ptr<TauDSMixerChannel*> FAlive;

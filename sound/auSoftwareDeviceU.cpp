@@ -171,6 +171,7 @@ class TSoftwareSoundDevice : public TSoundDevice {
   }
 
   void SimulateLoss() { FEngine->SimulateLoss(); }
+  uint32_t Step(uint32_t Frames) { return FEngine->Step(Frames); }
 
  private:
   std::shared_ptr<TSoundEngine> FEngine;
@@ -193,6 +194,11 @@ int32_t CreateSoftwareSoundDevice(const std::string& Id, std::unique_ptr<TSoundD
 
 void SimulateSoundDeviceLoss(TSoundDevice& Device) {
   if (auto* Software = dynamic_cast<TSoftwareSoundDevice*>(&Device)) Software->SimulateLoss();
+}
+
+uint32_t StepSoundDevice(TSoundDevice& Device, uint32_t Frames) {
+  if (auto* Software = dynamic_cast<TSoftwareSoundDevice*>(&Device)) return Software->Step(Frames);
+  return 0;
 }
 
 }  // namespace tw

@@ -16,4 +16,9 @@ namespace tw {
 // into the silent sink. Does nothing to any other kind of device.
 void SimulateSoundDeviceLoss(TSoundDevice& Device);
 
+// Mixes whole periods on a software sound device made with a Stepped sink
+// choice until at least Frames frames of output went to its sink, in the
+// calling thread; returns how many did. Nothing (0) for any other device.
+uint32_t StepSoundDevice(TSoundDevice& Device, uint32_t Frames);
+
 }  // namespace tw

@@ -57,6 +57,10 @@ std::vector<TSoundDeviceInfo> EnumerateSoundDevices();
 struct TSoundSinkChoice {
   enum TKind { Auto, Alsa, Silent, Capture } Kind = Auto;
   std::string CaptureFile;  // the WAV file of a Capture sink
+  // The device mixes only when StepSoundDevice asks it to, and the silent
+  // and capture sinks take the output at once instead of in real time: a
+  // test then knows exactly how much was played.
+  bool Stepped = false;
 };
 // Overrides the environment's choice for devices created from now on;
 // Auto restores the environment's choice.

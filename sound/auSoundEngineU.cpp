@@ -38,10 +38,10 @@ std::unique_ptr<TSoundSink> TSoundEngine::OpenChosenSink(const TAudioFormat& For
   switch (FChoice.Kind) {
     case TSoundSinkChoice::Silent:
       *Kind = TSinkKind::Silent;
-      return OpenSilentSink(Format);
+      return OpenSilentSink(Format, !FChoice.Stepped);
     case TSoundSinkChoice::Capture:
       *Kind = TSinkKind::Capture;
-      return OpenWavCaptureSink(FChoice.CaptureFile, Format);
+      return OpenWavCaptureSink(FChoice.CaptureFile, Format, !FChoice.Stepped);
     case TSoundSinkChoice::Alsa:
     case TSoundSinkChoice::Auto:
       *Kind = TSinkKind::Alsa;
@@ -57,7 +57,7 @@ int32_t TSoundEngine::Open() {
   if (!Sink) {
     if (FChoice.Kind != TSoundSinkChoice::Auto) return SoundResult::NoDriver;
     // No sound card (a build machine, a headless session): play to nowhere.
-    Sink = OpenSilentSink(Default);
+    Sink = OpenSilentSink(Default, !FChoice.Stepped);
     Kind = TSinkKind::Silent;
   }
   {
@@ -122,7 +122,7 @@ void TSoundEngine::SetPrimaryFormat(const TAudioFormat& Format) {
     // Silent was chosen or is standing in; or the device refused the
     // format, which a later ring creation may retry like a loss.
     if (Kind != TSinkKind::Silent && Kind != TSinkKind::Capture) FellBack = true;
-    Sink = OpenSilentSink(Format);
+    Sink = OpenSilentSink(Format, !FChoice.Stepped);
     Kind = TSinkKind::Silent;
   }
   {
@@ -190,6 +190,7 @@ void TSoundEngine::LoseRingsLocked() {
 }
 
 void TSoundEngine::StartMixing() {
+  if (FChoice.Stepped) return;
   FStopping.store(false);
   FThread = std::thread([this] { Run(); });
 }
@@ -233,60 +234,67 @@ void TSoundEngine::GatherLocked(uint32_t Period, uint32_t OutputRate,
 }
 
 void TSoundEngine::Run() {
-  std::vector<std::shared_ptr<TSoundRing>> Active;
-  std::vector<float> Sum;
-  std::vector<uint8_t> Output;
-  while (!FStopping.load()) {
-    std::unique_ptr<TSoundSink> Retired;
-    uint32_t Period;
-    TAudioFormat Format;
-    {
-      std::lock_guard Guard(Mutex);
-      // A reopened ALSA device, else silence after a loss; the old sink is
-      // closed outside the mutex.
-      if (FPendingSink) {
-        Retired = std::move(FSink);
-        FSink = std::move(FPendingSink);
-        FSinkKind = TSinkKind::Alsa;
-        FFormat = FSink->Format();
-      } else if (FLossPending) {
-        Retired = std::move(FSink);
-        FSink = OpenSilentSink(FFormat);
-        FSinkKind = TSinkKind::Silent;
-      }
-      FLossPending = false;
-      Format = FFormat;
-      Period = FSink->PeriodFrames();
-      GatherLocked(Period, Format.SampleRate, Active);
-    }
-    Retired.reset();
+  while (!FStopping.load()) MixPeriod();
+}
 
-    const uint32_t OutChannels = Format.Channels;
-    Sum.assign(size_t(Period) * OutChannels, 0.0f);
-    for (const auto& Ring : Active) {
-      TSoundRing& R = *Ring;
-      const uint32_t Ch = R.Format.Channels;
-      const size_t InSamples = size_t(R.RawFrames) * Ch;
-      if (R.Samples.size() < InSamples) R.Samples.resize(InSamples);
-      PcmToFloat(R.Raw.data(), R.RawFrames, Ch, R.Format.BitsPerSample, R.Samples.data());
-      const float* Voice = R.Samples.data();
-      if (R.Format.SampleRate != Format.SampleRate) {
-        if (R.Converted.size() < size_t(Period) * Ch) R.Converted.resize(size_t(Period) * Ch);
-        R.Resampler.Process(R.Samples.data(), R.RawFrames, R.Converted.data(), Period);
-        Voice = R.Converted.data();
-      }
-      MixInto(Voice, Period, Ch, R.Gains, Sum.data(), OutChannels);
-    }
-    // A buffer destroyed meanwhile is freed here, outside the mutex.
-    Active.clear();
+uint32_t TSoundEngine::Step(uint32_t Frames) {
+  if (!FChoice.Stepped || !FSink) return 0;
+  uint32_t Done = 0;
+  while (Done < Frames) Done += MixPeriod();
+  return Done;
+}
 
-    Output.resize(size_t(Period) * Format.BlockAlign);
-    FloatToPcm(Sum.data(), uint32_t(Sum.size()), Format.BitsPerSample, Output.data());
-    if (!FSink->Write(Output.data(), Period)) {
-      std::lock_guard Guard(Mutex);
-      LoseDeviceLocked();
+uint32_t TSoundEngine::MixPeriod() {
+  std::unique_ptr<TSoundSink> Retired;
+  uint32_t Period;
+  TAudioFormat Format;
+  {
+    std::lock_guard Guard(Mutex);
+    // A reopened ALSA device, else silence after a loss; the old sink is
+    // closed outside the mutex.
+    if (FPendingSink) {
+      Retired = std::move(FSink);
+      FSink = std::move(FPendingSink);
+      FSinkKind = TSinkKind::Alsa;
+      FFormat = FSink->Format();
+    } else if (FLossPending) {
+      Retired = std::move(FSink);
+      FSink = OpenSilentSink(FFormat, !FChoice.Stepped);
+      FSinkKind = TSinkKind::Silent;
     }
+    FLossPending = false;
+    Format = FFormat;
+    Period = FSink->PeriodFrames();
+    GatherLocked(Period, Format.SampleRate, FActive);
   }
+  Retired.reset();
+
+  const uint32_t OutChannels = Format.Channels;
+  FSum.assign(size_t(Period) * OutChannels, 0.0f);
+  for (const auto& Ring : FActive) {
+    TSoundRing& R = *Ring;
+    const uint32_t Ch = R.Format.Channels;
+    const size_t InSamples = size_t(R.RawFrames) * Ch;
+    if (R.Samples.size() < InSamples) R.Samples.resize(InSamples);
+    PcmToFloat(R.Raw.data(), R.RawFrames, Ch, R.Format.BitsPerSample, R.Samples.data());
+    const float* Voice = R.Samples.data();
+    if (R.Format.SampleRate != Format.SampleRate) {
+      if (R.Converted.size() < size_t(Period) * Ch) R.Converted.resize(size_t(Period) * Ch);
+      R.Resampler.Process(R.Samples.data(), R.RawFrames, R.Converted.data(), Period);
+      Voice = R.Converted.data();
+    }
+    MixInto(Voice, Period, Ch, R.Gains, FSum.data(), OutChannels);
+  }
+  // A buffer destroyed meanwhile is freed here, outside the mutex.
+  FActive.clear();
+
+  FOutput.resize(size_t(Period) * Format.BlockAlign);
+  FloatToPcm(FSum.data(), uint32_t(FSum.size()), Format.BitsPerSample, FOutput.data());
+  if (!FSink->Write(FOutput.data(), Period)) {
+    std::lock_guard Guard(Mutex);
+    LoseDeviceLocked();
+  }
+  return Period;
 }
 
 }  // namespace tw

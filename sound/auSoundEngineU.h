@@ -4,6 +4,9 @@
 // engine's mutex, advancing its play cursor, then converts, resamples,
 // attenuates, pans and sums them outside the mutex and writes the sum to
 // the sink, which paces the loop. It writes silence when nothing plays.
+// A stepped engine (a test's) has no thread: it mixes a period only when
+// Step asks, in the calling thread, and its silent or capture sink does
+// not wait for real time.
 //
 // The engine is shared by the device object and its buffers, so a buffer
 // outliving its device stays safe: closing the engine marks every ring
@@ -92,6 +95,9 @@ class TSoundEngine {
 
   // Behaves as if the sink had reported its device gone.
   void SimulateLoss();
+  // On a stepped engine, mixes whole periods until at least Frames frames
+  // went to the sink; returns how many did. 0 on any other engine.
+  uint32_t Step(uint32_t Frames);
 
   std::mutex Mutex;
 
@@ -104,6 +110,9 @@ class TSoundEngine {
   void LoseRingsLocked();
   void LoseDeviceLocked();
   void Run();
+  // One mixing period, from gathering the rings to writing the sink;
+  // returns its length in frames.
+  uint32_t MixPeriod();
   // Copies each playing ring's frames for one period; under the mutex.
   void GatherLocked(uint32_t Period, uint32_t OutputRate,
                     std::vector<std::shared_ptr<TSoundRing>>& Active);
@@ -120,6 +129,10 @@ class TSoundEngine {
   TSinkKind FSinkKind = TSinkKind::Silent;
   TAudioFormat FFormat;
   std::vector<std::shared_ptr<TSoundRing>> FRings;
+  // The mixing period's working buffers.
+  std::vector<std::shared_ptr<TSoundRing>> FActive;
+  std::vector<float> FSum;
+  std::vector<uint8_t> FOutput;
   bool FLossPending = false;
   bool FFellBack = false;  // silent since a loss; ALSA is worth retrying
   bool FRetrying = false;

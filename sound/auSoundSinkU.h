@@ -35,12 +35,13 @@ std::unique_ptr<TSoundSink> OpenAlsaSink(const std::string& Name, const TAudioFo
 // The output-capable ALSA PCM devices other than "default", by name with
 // their descriptions; empty when ALSA lists nothing.
 std::vector<TSoundDeviceInfo> AlsaOutputDevices();
-// A sink that discards the output in real time.
-std::unique_ptr<TSoundSink> OpenSilentSink(const TAudioFormat& Wanted);
-// A sink that writes the output in real time to a 16-bit PCM WAV file
-// (8-bit output is widened); null when the file cannot be created.
+// A sink that discards the output in real time (at once when not Paced).
+std::unique_ptr<TSoundSink> OpenSilentSink(const TAudioFormat& Wanted, bool Paced = true);
+// A sink that writes the output in real time (at once when not Paced) to a
+// 16-bit PCM WAV file (8-bit output is widened); null when the file cannot
+// be created.
 std::unique_ptr<TSoundSink> OpenWavCaptureSink(const std::string& FileName,
-                                               const TAudioFormat& Wanted);
+                                               const TAudioFormat& Wanted, bool Paced = true);
 
 // The sink that devices created now should use: SetSoundSink's override,
 // else the TINTWELL_SOUND environment variable, else Auto.

@@ -61,8 +61,9 @@ bool TauAutoResetEvent::WaitFor(std::chrono::milliseconds Timeout) {
 }
 
 TauUpdateChannelThread::TauUpdateChannelThread(TauDSMixerChannel& Channel,
-                                               std::shared_ptr<TauChannelLock> Lock)
-    : FChannel(Channel), FLock(std::move(Lock)), FThread([this] { Execute(); }) {}
+                                               std::shared_ptr<TauChannelLock> Lock,
+                                               TSoundClock& Clock)
+    : FChannel(Channel), FClock(Clock), FLock(std::move(Lock)), FThread([this] { Execute(); }) {}
 
 TauUpdateChannelThread::~TauUpdateChannelThread() {
   FTerminated = true;
@@ -84,18 +85,23 @@ void TauUpdateChannelThread::Execute() {
     }
     // Being woken means being activated (or asked to end): the timed wait
     // starts over, so a tick never follows an activation at once.
-    if (FWake.WaitFor(std::chrono::milliseconds(FInterval.load()))) continue;
+    if (FClock.WaitFor(FWake, FInterval.load())) continue;
     if (FTerminated) break;
-    TauChannelLockGuard Guard(*FLock);
-    if (!Guard.Owns()) continue;
-    if (!FActive) continue;
-    try {
-      FChannel.Tick();
-    } catch (...) {
-      // A decoding or device failure in the background has nobody to be
-      // shown to; the channel stays as it was and the next round tries again.
-    }
+    RunRound();
   }
+}
+
+bool TauUpdateChannelThread::RunRound() {
+  TauChannelLockGuard Guard(*FLock);
+  if (!Guard.Owns()) return false;
+  if (!FActive) return false;
+  try {
+    FChannel.Tick();
+  } catch (...) {
+    // A decoding or device failure in the background has nobody to be
+    // shown to; the channel stays as it was and the next round tries again.
+  }
+  return true;
 }
 
 }  // namespace tw

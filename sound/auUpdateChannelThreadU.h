@@ -1,8 +1,10 @@
 // TauUpdateChannelThread: the worker thread of one sound channel. While
-// active it wakes every Interval milliseconds, takes the channel's lock (or
-// skips the round when that takes longer than 250 ms) and runs the
-// channel's tick, which refills the ring buffer, moves fades on and sees the
-// end of play. While inactive it sleeps until it is activated.
+// active it wakes every Interval milliseconds of the channel's clock and
+// runs a round: it takes the channel's lock (or skips the round when that
+// takes longer than 250 ms) and runs the channel's tick, which refills the
+// ring buffer, moves fades on and sees the end of play. While inactive it
+// sleeps until it is activated. A test whose clock never ends the wait
+// runs each round itself with RunRound.
 //
 // Also here: TauChannelLock, the channel's lock that this thread shares,
 // a recursive mutex taken with a time-out. It is built on a plain mutex and
@@ -17,6 +19,8 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+
+#include "sound/auSoundClockU.h"
 
 namespace tw {
 
@@ -76,8 +80,10 @@ class TauUpdateChannelThread {
  public:
   static constexpr uint32_t DefaultInterval = 400;
 
-  // Starts the thread, inactive. Channel must outlive the thread.
-  TauUpdateChannelThread(TauDSMixerChannel& Channel, std::shared_ptr<TauChannelLock> Lock);
+  // Starts the thread, inactive, waiting on Clock. Channel and Clock must
+  // outlive the thread.
+  TauUpdateChannelThread(TauDSMixerChannel& Channel, std::shared_ptr<TauChannelLock> Lock,
+                         TSoundClock& Clock);
   // Asks the thread to end, wakes it and waits until it has ended.
   ~TauUpdateChannelThread();
   TauUpdateChannelThread(const TauUpdateChannelThread&) = delete;
@@ -91,10 +97,16 @@ class TauUpdateChannelThread {
   uint32_t Interval() const { return FInterval; }
   void SetInterval(uint32_t Value) { FInterval = Value; }
 
+  // One round, in the calling thread: what the thread does each time its
+  // interval has passed. False when the round did not tick (inactive, or
+  // the lock could not be had).
+  bool RunRound();
+
  private:
   void Execute();
 
   TauDSMixerChannel& FChannel;
+  TSoundClock& FClock;
   std::atomic<uint32_t> FInterval{DefaultInterval};
   TauAutoResetEvent FWake;
   std::atomic<bool> FActive{false};

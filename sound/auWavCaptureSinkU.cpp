@@ -1,5 +1,6 @@
-// The capture sink: writes the mixed output, in real time, to a 16-bit PCM
-// WAV file, so tests can listen to what the device played. The header's
+// The capture sink: writes the mixed output, in real time (or as fast as a
+// stepped device mixes), to a 16-bit PCM WAV file, so tests can listen to
+// what the device played. The header's
 // sizes are brought up to date after every period, so the file is valid
 // even while the device still runs, and once more when it closes.
 #include <algorithm>
@@ -18,9 +19,9 @@ void PutLE(uint8_t* At, uint32_t Value, int Bytes) {
 
 class TWavCaptureSink : public TSoundSink {
  public:
-  TWavCaptureSink(std::FILE* File, const TAudioFormat& Format)
+  TWavCaptureSink(std::FILE* File, const TAudioFormat& Format, bool Paced)
       : FFile(File), FFormat(Format), FPeriod(std::max<uint32_t>(1, Format.SampleRate / 100)),
-        FClock(Format.SampleRate) {
+        FPaced(Paced), FClock(Format.SampleRate) {
     WriteHeader();
   }
   ~TWavCaptureSink() override {
@@ -47,7 +48,7 @@ class TWavCaptureSink : public TSoundSink {
       FDataBytes += uint32_t(Bytes);
       WriteHeader();
     }
-    FClock.Wait(Frames);
+    if (FPaced) FClock.Wait(Frames);
     return true;
   }
 
@@ -77,6 +78,7 @@ class TWavCaptureSink : public TSoundSink {
   std::FILE* FFile;
   TAudioFormat FFormat;
   uint32_t FPeriod;
+  bool FPaced;
   TSinkClock FClock;
   uint32_t FDataBytes = 0;
   std::vector<uint8_t> FWide;
@@ -85,11 +87,11 @@ class TWavCaptureSink : public TSoundSink {
 }  // namespace
 
 std::unique_ptr<TSoundSink> OpenWavCaptureSink(const std::string& FileName,
-                                               const TAudioFormat& Wanted) {
+                                               const TAudioFormat& Wanted, bool Paced) {
   std::FILE* File = std::fopen(FileName.c_str(), "wb");
   if (!File) return nullptr;
   return std::make_unique<TWavCaptureSink>(
-      File, MakePcmFormat(Wanted.SampleRate, Wanted.Channels, Wanted.BitsPerSample));
+      File, MakePcmFormat(Wanted.SampleRate, Wanted.Channels, Wanted.BitsPerSample), Paced);
 }
 
 }  // namespace tw

@@ -283,7 +283,7 @@ class MainWindowFixture : public ::testing::Test {
     FWindow->show();
     EXPECT_TRUE(WaitUntil([this] { return FWindow->Started(); }));
     FWindow->activateWindow();
-    WaitUntil([this] { return FWindow->isActiveWindow(); }, 1000);
+    WaitUntil([this] { return FWindow->isActiveWindow(); });
     SettlePaints();
     return *FWindow;
   }

@@ -2,14 +2,16 @@
 // the start, cues restarting from their beginning, the music fading in and
 // out, and a program that goes on without sound files or without a device.
 // A recording device stands in for the output where the test must see the
-// calls; the silent and the capture sink where real output is wanted.
+// calls; the silent and the capture sink where real output is wanted. The
+// channels run on a manual clock and the software device is stepped, so the
+// test runs every refill round and mixes every period itself.
 #include <gtest/gtest.h>
 
-#include <QTest>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -19,7 +21,9 @@
 #include "app/MainSoundsU.h"
 #include "pictures/PictureTestUtil.h"
 #include "sound/auDSMixerU.h"
+#include "sound/auSoftwareDeviceU.h"
 #include "sound/auSoundDeviceU.h"
+#include "tests/sound/ManualSoundClock.h"
 
 namespace tw {
 namespace {
@@ -33,12 +37,20 @@ std::string ShippedSounds() {
          "/";
 }
 
-bool WaitFor(const std::function<bool()>& Condition, int TimeoutMs = 15000) {
-  for (int Waited = 0; !Condition(); Waited += 20) {
-    if (Waited > TimeoutMs) return false;
-    QTest::qWait(20);
+// Runs the channel's refill rounds, each after one refill interval of
+// output was mixed (on a stepped software device; the recording device
+// mixes nothing), until Done holds; false when it does not within a
+// minute of rounds.
+bool RoundsUntil(test::TManualSoundClock& Clock, TauDSMixerChannel& Channel,
+                 const std::function<bool()>& Done) {
+  for (int Rounds = 0; Rounds < 150 && !Done(); ++Rounds) {
+    TSoundDevice& Device = Channel.Mixer().GetDevice();
+    TAudioFormat Format;
+    if (Device.GetPrimaryFormat(&Format) == SoundResult::Ok)
+      StepSoundDevice(Device, Format.SampleRate * Channel.Thread().Interval() / 1000);
+    Clock.Round(Channel);
   }
-  return true;
+  return Done();
 }
 
 TSoundSettings Volumes(int32_t Music, int32_t Sfx) {
@@ -169,6 +181,7 @@ class MainSoundsRecorded : public ::testing::Test {
 
   TRecording Recording;
   TSoundDeviceCreateFunc FOldCreate = nullptr;
+  test::TManualSoundClock Clock;
 };
 
 TEST(SoundCues, NamesAndNumbersFollowTheCueTable) {
@@ -292,7 +305,8 @@ TEST_F(MainSoundsRecorded, TheMusicFadesInFromAQuarterTowardSilenceAndOutAgain) 
   EXPECT_EQ(Start[0], -1000);
   EXPECT_EQ(Start[1], -3250);
 
-  ASSERT_TRUE(WaitFor([&] { return Sounds.MusicChannel().Volume() == -1000; }));
+  ASSERT_TRUE(RoundsUntil(Clock, Sounds.MusicChannel(),
+                          [&] { return Sounds.MusicChannel().Volume() == -1000; }));
   std::vector<int32_t> Fade = Recording.Volumes(0);
   Fade.erase(Fade.begin());
   EXPECT_GT(Fade.size(), 2u) << "the volume moves in steps";
@@ -301,7 +315,8 @@ TEST_F(MainSoundsRecorded, TheMusicFadesInFromAQuarterTowardSilenceAndOutAgain) 
 
   const size_t FadeInCalls = Recording.Volumes(0).size();
   Sounds.MusicFadeOut();
-  ASSERT_TRUE(WaitFor([&] { return Sounds.MusicChannel().Volume() == -10000; }));
+  ASSERT_TRUE(RoundsUntil(Clock, Sounds.MusicChannel(),
+                          [&] { return Sounds.MusicChannel().Volume() == -10000; }));
   std::vector<int32_t> Out = Recording.Volumes(0);
   Out.erase(Out.begin(), Out.begin() + std::ptrdiff_t(FadeInCalls));
   EXPECT_GT(Out.size(), 2u);
@@ -412,16 +427,17 @@ class MainSoundsSinks : public ::testing::Test {
  protected:
   void TearDown() override { SetSoundSink({TSoundSinkChoice::Auto, {}}); }
   test::TTempFolder Temp;
+  test::TManualSoundClock Clock;
 };
 
 TEST_F(MainSoundsSinks, CuesPlayOnTheSilentSink) {
-  SetSoundSink({TSoundSinkChoice::Silent, {}});
+  SetSoundSink({TSoundSinkChoice::Silent, {}, true});
   TMainSounds Sounds(Volumes(-1000, 0), ShippedSounds());
   Sounds.SetStarted(true);
   Sounds.PlayCue(cueStrokeUp);
   EXPECT_EQ(Sounds.EffectChannel(cueStrokeUp).State(), TauChannelState::Playing);
   // The cue is a fraction of a second long: it ends by itself.
-  EXPECT_TRUE(WaitFor([&] {
+  EXPECT_TRUE(RoundsUntil(Clock, Sounds.EffectChannel(cueStrokeUp), [&] {
     return Sounds.EffectChannel(cueStrokeUp).State() == TauChannelState::Stopped;
   }));
 }
@@ -442,15 +458,17 @@ int CapturedPeak(const std::string& File) {
 
 TEST_F(MainSoundsSinks, ACueIsHeardOnlyAfterTheStart) {
   const std::string Capture = Temp.File("out.wav");
-  SetSoundSink({TSoundSinkChoice::Capture, Capture});
+  SetSoundSink({TSoundSinkChoice::Capture, Capture, true});
   {
     TMainSounds Sounds(Volumes(-1000, 0), ShippedSounds());
     Sounds.PlayCue(cueSplash);
-    QTest::qWait(100);
+    EXPECT_FALSE(Sounds.EffectChannel(cueSplash).Mixer().IsOpen());
     EXPECT_FALSE(fs::exists(Capture)) << "nothing played, so no output was even opened";
     Sounds.SetStarted(true);
     Sounds.PlayCue(cueSplash);
-    EXPECT_TRUE(WaitFor([&] { return CapturedPeak(Capture) > 1000; }));
+    TSoundDevice& Device = Sounds.EffectChannel(cueSplash).Mixer().GetDevice();
+    EXPECT_GT(StepSoundDevice(Device, 4410), 0u);
+    EXPECT_GT(CapturedPeak(Capture), 1000);
   }
   EXPECT_GT(CapturedPeak(Capture), 1000);
 }

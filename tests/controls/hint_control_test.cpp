@@ -1,22 +1,27 @@
 // The hint events of a drawn control: a show request once per entry after
 // the delay, a hide request at every exit and click, none at all for a
 // control without a hint key; and the click made of a left press and
-// release over the control.
+// release over the control. The hint delays run on a manual clock, so a
+// show request comes at exactly the moment the delay ends, and "nothing
+// happened" means the clock went well past the delay.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTest>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/QHintControlU.h"
 #include "tests/controls/ControlTestSupport.h"
+#include "tests/controls/ManualDelayClock.h"
 
 namespace tw::test {
 namespace {
 
-// Waits comfortably longer than the hint delay.
-constexpr int WellPastDelayMs = 2 * TQHint::DelayMs;
+// Comfortably longer than the hint delay.
+constexpr int WellPastDelayMs = 10 * TQHint::DelayMs;
 
 struct THintLog {
   std::vector<std::string> Events;
@@ -43,6 +48,7 @@ void LeftClick(QWidget& widget, QPoint at = QPoint(3, 3)) {
 }
 
 TEST(HintControl, TheEventsAreThoseOfTheHintTimer) {
+  TManualDelayClock clock;
   TQHintControl control;
   EXPECT_EQ(&control.HintTimer().Control(), &control);
   EXPECT_FALSE(control.HintTimer().OnShowHint);
@@ -55,19 +61,22 @@ TEST(HintControl, TheEventsAreThoseOfTheHintTimer) {
 }
 
 TEST(HintControl, AControlWithoutAHintKeyRaisesNoHintEvents) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   THintLog log;
   Watch(control, log);
   SendEnter(control);
   EXPECT_FALSE(control.HintTimer().Waiting());
+  clock.Advance(WellPastDelayMs);
   LeftClick(control);
   SendLeave(control);
-  QTest::qWait(WellPastDelayMs);
+  clock.Advance(WellPastDelayMs);
   EXPECT_EQ(log.Events, std::vector<std::string>{"click"});
 }
 
 TEST(HintControl, TheShowRequestComesOnceAfterTheDelay) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   control.SetHint("Undo");
@@ -76,13 +85,18 @@ TEST(HintControl, TheShowRequestComesOnceAfterTheDelay) {
   SendEnter(control);
   EXPECT_TRUE(control.HintTimer().Waiting());
   EXPECT_TRUE(log.Events.empty());
-  ASSERT_TRUE(WaitUntil([&] { return log.Count("show") == 1; }));
+  clock.Advance(TQHint::DelayMs - 1);
+  EXPECT_TRUE(log.Events.empty()) << "not before the delay";
+  EXPECT_TRUE(control.HintTimer().Waiting());
+  clock.Advance(1);
+  EXPECT_EQ(log.Events, std::vector<std::string>{"show"});
   EXPECT_FALSE(control.HintTimer().Waiting());
-  QTest::qWait(WellPastDelayMs);
+  clock.Advance(WellPastDelayMs);
   EXPECT_EQ(log.Events, std::vector<std::string>{"show"});
 }
 
 TEST(HintControl, MovingInsideDoesNotPostponeTheShowRequest) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(40, 40);
   control.SetHint("Undo");
@@ -90,28 +104,36 @@ TEST(HintControl, MovingInsideDoesNotPostponeTheShowRequest) {
   Watch(control, log);
   SendEnter(control);
   // Moves far more often than the delay: were each a restart, no show
-  // request could come while they go on.
-  for (int i = 0; i < 30 && log.Count("show") == 0; ++i) {
+  // request could come while they go on. It comes when the delay since
+  // the entry has passed.
+  const int step = TQHint::DelayMs / 6;
+  int waited = 0;
+  for (int i = 0; i < 30; ++i) {
     QTest::mouseMove(&control, QPoint(5 + i, 5 + i % 7));
-    QTest::qWait(TQHint::DelayMs / 6);
+    clock.Advance(step);
+    waited += step;
+    EXPECT_EQ(log.Count("show"), waited >= TQHint::DelayMs ? 1 : 0) << waited << " ms";
   }
   EXPECT_EQ(log.Events, std::vector<std::string>{"show"});
 }
 
 TEST(HintControl, LeavingBeforeTheDelayHidesAndNeverShows) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   control.SetHint("Undo");
   THintLog log;
   Watch(control, log);
   SendEnter(control);
+  clock.Advance(TQHint::DelayMs - 1);
   SendLeave(control);
   EXPECT_FALSE(control.HintTimer().Waiting());
-  QTest::qWait(WellPastDelayMs);
+  clock.Advance(WellPastDelayMs);
   EXPECT_EQ(log.Events, std::vector<std::string>{"hide"});
 }
 
 TEST(HintControl, EveryEntryShowsAgainAndEveryExitHides) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   control.SetHint("Undo");
@@ -119,7 +141,8 @@ TEST(HintControl, EveryEntryShowsAgainAndEveryExitHides) {
   Watch(control, log);
   for (int round = 1; round <= 2; ++round) {
     SendEnter(control);
-    ASSERT_TRUE(WaitUntil([&] { return log.Count("show") == round; }));
+    clock.Advance(TQHint::DelayMs);
+    ASSERT_EQ(log.Count("show"), round);
     SendLeave(control);
   }
   // A second exit without a show still hides.
@@ -128,44 +151,52 @@ TEST(HintControl, EveryEntryShowsAgainAndEveryExitHides) {
 }
 
 TEST(HintControl, AClickHidesBeforeOnClick) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   control.SetHint("Undo");
   THintLog log;
   Watch(control, log);
   SendEnter(control);
-  ASSERT_TRUE(WaitUntil([&] { return log.Count("show") == 1; }));
+  clock.Advance(TQHint::DelayMs);
+  ASSERT_EQ(log.Count("show"), 1);
   LeftClick(control);
   EXPECT_EQ(log.Events, (std::vector<std::string>{"show", "hide", "click"}));
 }
 
 TEST(HintControl, AClickWhileWaitingCancelsTheShowRequest) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   control.SetHint("Undo");
   THintLog log;
   Watch(control, log);
   SendEnter(control);
+  clock.Advance(TQHint::DelayMs / 2);
   LeftClick(control);
-  QTest::qWait(WellPastDelayMs);
+  clock.Advance(WellPastDelayMs);
   EXPECT_EQ(log.Events, (std::vector<std::string>{"hide", "click"}));
 }
 
 TEST(HintControl, LosingTheHintKeyWhileWaitingCancelsSilently) {
+  TManualDelayClock clock;
   TQHintControl control;
   control.resize(20, 20);
   control.SetHint("Undo");
   THintLog log;
   Watch(control, log);
   SendEnter(control);
+  clock.Advance(TQHint::DelayMs / 2);
   control.SetHint("");
   EXPECT_FALSE(control.HintTimer().Waiting());
+  clock.Advance(WellPastDelayMs);
   SendLeave(control);
-  QTest::qWait(WellPastDelayMs);
+  clock.Advance(WellPastDelayMs);
   EXPECT_TRUE(log.Events.empty());
 }
 
 TEST(HintControl, TheTimerReportsItsControlAndStopsAfterShowing) {
+  TManualDelayClock clock;
   TQHintControl control;
   TQHint& hint = control.HintTimer();
   std::vector<std::string> log;
@@ -181,6 +212,27 @@ TEST(HintControl, TheTimerReportsItsControlAndStopsAfterShowing) {
   hint.DoShow();
   hint.Hide();
   EXPECT_EQ(log, std::vector<std::string>{"show"});
+}
+
+// The program's own delays are timers of the event loop: pending once
+// started, not after a stop, and a delay of no time ends at the loop's
+// next pass without any waiting.
+TEST(HintControl, TheRealClocksDelaysAreTimersOfTheEventLoop) {
+  std::unique_ptr<TQDelay> delay = RealDelayClock().MakeDelay();
+  int elapsed = 0;
+  delay->OnElapsed = [&elapsed] { ++elapsed; };
+  EXPECT_FALSE(delay->Active());
+  delay->Start(TQHint::DelayMs);
+  EXPECT_TRUE(delay->Active());
+  delay->Stop();
+  EXPECT_FALSE(delay->Active());
+  delay->Start(0);
+  EXPECT_EQ(elapsed, 0) << "not inside Start";
+  for (int pass = 0; pass < 10 && elapsed == 0; ++pass) QCoreApplication::processEvents();
+  EXPECT_EQ(elapsed, 1);
+  EXPECT_FALSE(delay->Active()) << "single shot";
+  // Without a test clock the controls use this one.
+  EXPECT_EQ(&CurrentDelayClock(), &RealDelayClock());
 }
 
 TEST(HintControl, OnlyALeftPressAndReleaseOverTheControlClick) {

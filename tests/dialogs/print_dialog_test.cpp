@@ -25,6 +25,7 @@
 #include "controls/QImgButtonU.h"
 #include "dialogs/DlgPrintF.h"
 #include "base/ErrorsU.h"
+#include "dialogs/NumberedNameU.h"
 #include "painter/qt/PainterQtU.h"
 #include "pictures/PictureTestUtil.h"
 #include "pictures/QFoldersU.h"
@@ -445,7 +446,7 @@ TEST_F(PrintDialog, PdfFilesAreNumberedLikeSavedPictures) {
             SaveFolder() + "Boat.001.pdf");
   // Only PDF files count.
   WriteFile(SaveFolder() + "Tree.001.jpg", "x");
-  EXPECT_EQ(NumberedFileName(SaveFolder(), "Tree", ".pdf"), SaveFolder() + "Tree.001.pdf");
+  EXPECT_EQ(FirstFreeNumberedName(SaveFolder() + "Tree", ".pdf"), SaveFolder() + "Tree.001.pdf");
 }
 
 TEST_F(PrintDialog, TheThousandthFileGetsFourDigits) {
@@ -455,7 +456,7 @@ TEST_F(PrintDialog, TheThousandthFileGetsFourDigits) {
     std::snprintf(Name, sizeof Name, "Cat.%03d.pdf", n);
     WriteFile(Folder + Name, "");
   }
-  EXPECT_EQ(NumberedFileName(Folder, "Cat", ".pdf"), Folder + "Cat.1000.pdf");
+  EXPECT_EQ(FirstFreeNumberedName(Folder + "Cat", ".pdf"), Folder + "Cat.1000.pdf");
 }
 
 TEST_F(PrintDialog, TheDialogNamesThePdfAfterTheBaseNameOrTheTitle) {

@@ -1,35 +1,33 @@
-// Helpers for widget tests: waiting for Qt to deliver posted work such as
+// Helpers for widget tests: letting Qt deliver posted work such as
 // repaints, and reading pixels of grabbed images as TColor.
 #pragma once
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImage>
-#include <QTest>
+#include <QEvent>
 #include <functional>
 
 #include "painter/PaintCommonU.h"
 
 namespace tw::test {
 
-// Runs the event loop until `done` holds or `timeoutMs` passed; returns
-// whether it holds. The timeout only bounds a failing test.
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QTest::qWait(5);
+// Lets Qt deliver the work posted so far and whatever that posts in turn
+// (queued calls, deferred deletes, window state changes, repaints) until
+// `done` holds; returns whether it does. No timer gets a chance to run and
+// nothing waits on the clock: `rounds` only bounds a failing test.
+inline bool WaitUntil(const std::function<bool()>& done, int rounds = 200) {
+  for (int i = 0; i < rounds && !done(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  return true;
+  return done();
 }
 
 // Lets every pending repaint happen.
 inline void SettlePaints() {
   for (int i = 0; i < 5; ++i) {
-    QCoreApplication::processEvents();
-    QTest::qWait(10);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
 

@@ -2,16 +2,14 @@
 #include "tests/sound/FakeSoundDevice.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "sound/auAudioFileReadU.h"
 
 namespace tw::test {
 
-TFakeBuffer::TFakeBuffer(uint32_t Size, const TAudioFormat& Format, bool Advancing)
-    : FSize(Size), FFormat(Format), FAdvancing(Advancing), FData(Size, Untouched) {}
+TFakeBuffer::TFakeBuffer(uint32_t Size, const TAudioFormat& Format)
+    : FSize(Size), FFormat(Format), FData(Size, Untouched) {}
 
 std::vector<uint8_t> TFakeBuffer::Data() const {
   std::lock_guard<std::mutex> Guard(FMutex);
@@ -22,20 +20,11 @@ void TFakeBuffer::SetCursor(uint32_t Position) {
   std::lock_guard<std::mutex> Guard(FMutex);
   FCursor = Position % FSize;
   FCursor -= FCursor % FFormat.BlockAlign;
-  FPlayStartTick = SoundTickCount();
 }
 
 uint32_t TFakeBuffer::Cursor() const {
   std::lock_guard<std::mutex> Guard(FMutex);
-  return CursorNow();
-}
-
-uint32_t TFakeBuffer::CursorNow() const {
-  if (!FAdvancing || !FPlaying) return FCursor;
-  const uint64_t Elapsed = uint32_t(SoundTickCount() - FPlayStartTick);
-  uint64_t Position = FCursor + Elapsed * FFormat.AvgBytesPerSec / 1000;
-  Position %= FSize;
-  return uint32_t(Position - Position % FFormat.BlockAlign);
+  return FCursor;
 }
 
 int TFakeBuffer::CursorReadsOf(uint32_t Position) const {
@@ -114,6 +103,11 @@ bool TFakeBuffer::VolumeCallHeld() const {
   return FVolumeHeld;
 }
 
+void TFakeBuffer::WaitForHeldVolumeCall() {
+  std::unique_lock<std::mutex> Guard(FMutex);
+  FHoldChanged.wait(Guard, [this] { return FVolumeHeld; });
+}
+
 int32_t TFakeBuffer::Lock(uint32_t Offset, uint32_t Length, void** Ptr1, uint32_t* Len1,
                           void** Ptr2, uint32_t* Len2) {
   std::lock_guard<std::mutex> Guard(FMutex);
@@ -147,7 +141,7 @@ int32_t TFakeBuffer::Unlock() {
 int32_t TFakeBuffer::GetPlayCursor(uint32_t* Position) {
   std::lock_guard<std::mutex> Guard(FMutex);
   if (FLost) return SoundResult::BufferLost;
-  *Position = CursorNow();
+  *Position = FCursor;
   FCursorReads.push_back(*Position);
   return SoundResult::Ok;
 }
@@ -160,7 +154,6 @@ int32_t TFakeBuffer::PlayLooping() {
     FLost = true;
   }
   if (FLost) return SoundResult::BufferLost;
-  if (!FPlaying) FPlayStartTick = SoundTickCount();
   FPlaying = true;
   return SoundResult::Ok;
 }
@@ -168,7 +161,6 @@ int32_t TFakeBuffer::PlayLooping() {
 int32_t TFakeBuffer::Stop() {
   std::lock_guard<std::mutex> Guard(FMutex);
   if (FLost) return SoundResult::BufferLost;
-  FCursor = CursorNow();
   FPlaying = false;
   return SoundResult::Ok;
 }
@@ -178,13 +170,13 @@ int32_t TFakeBuffer::SetPlayCursor(uint32_t Position) {
   if (FLost) return SoundResult::BufferLost;
   if (Position >= FSize) return SoundResult::InvalidParam;
   FCursor = Position;
-  FPlayStartTick = SoundTickCount();
   return SoundResult::Ok;
 }
 
 int32_t TFakeBuffer::SetVolume(int32_t Value) {
   std::unique_lock<std::mutex> Guard(FMutex);
   FVolumeHeld = FHoldVolume;
+  FHoldChanged.notify_all();
   FHoldChanged.wait(Guard, [this] { return !FHoldVolume; });
   FVolumeHeld = false;
   if (FLost) return SoundResult::BufferLost;
@@ -219,7 +211,6 @@ struct TFakeSoundState {
   uint32_t MaxRate = 48000;
   uint16_t MaxBits = 16;
   int32_t CreateResult = 0;
-  bool Advancing = false;
 
   void Record(const std::string& Call) {
     std::lock_guard<std::mutex> Guard(Mutex);
@@ -304,7 +295,7 @@ class TFakeSoundDevice : public TSoundDevice {
     if (Size == 0 || Format.BlockAlign == 0 || Size % Format.BlockAlign != 0)
       return SoundResult::InvalidParam;
     std::lock_guard<std::mutex> Guard(FState->Mutex);
-    auto Shared = std::make_shared<TFakeBuffer>(Size, Format, FState->Advancing);
+    auto Shared = std::make_shared<TFakeBuffer>(Size, Format);
     FState->Buffers.push_back(Shared);
     *Buffer = std::make_unique<TFakeSoundBuffer>(Shared);
     return SoundResult::Ok;
@@ -387,19 +378,6 @@ void TFakeSound::SetCreateResult(int32_t Code) {
   FState->CreateResult = Code;
 }
 
-void TFakeSound::SetAdvancing(bool Value) {
-  std::lock_guard<std::mutex> Guard(FState->Mutex);
-  FState->Advancing = Value;
-}
-
-bool WaitUntil(const std::function<bool()>& Condition, int Timeout) {
-  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(Timeout);
-  while (!Condition()) {
-    if (std::chrono::steady_clock::now() > Deadline) return Condition();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return true;
-}
 
 std::string SoundDataFile(const std::string& Name) {
   return std::string(TINTWELL_TEST_DATA) + "/sound/data/" + Name;

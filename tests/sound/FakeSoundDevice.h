@@ -1,7 +1,6 @@
 // A sound device for the mixer's tests: it plays nothing, records what it
-// is asked, and lets the test move each ring buffer's play cursor (or let
-// it advance with the tick counter), look at the bytes written into the
-// ring, and make a buffer lost or slow. A TFakeSound installs it as the
+// is asked, and lets the test move each ring buffer's play cursor, look at
+// the bytes written into the ring, and make a buffer lost or slow. A TFakeSound installs it as the
 // device-creation entry point for its own lifetime.
 #pragma once
 
@@ -21,7 +20,7 @@ namespace tw::test {
 // the channel owns, so it stays readable after the channel released it.
 class TFakeBuffer {
  public:
-  TFakeBuffer(uint32_t Size, const TAudioFormat& Format, bool Advancing);
+  TFakeBuffer(uint32_t Size, const TAudioFormat& Format);
 
   // Every byte starts as this, so written silence can be told apart.
   static constexpr uint8_t Untouched = 0xA5;
@@ -52,6 +51,8 @@ class TFakeBuffer {
   void ReleaseVolumeCalls();
   // True once a SetVolume call is waiting in the hold.
   bool VolumeCallHeld() const;
+  // Blocks until a SetVolume call is waiting in the hold.
+  void WaitForHeldVolumeCall();
 
   // The buffer interface, through TFakeSoundBuffer.
   int32_t Lock(uint32_t Offset, uint32_t Length, void** Ptr1, uint32_t* Len1, void** Ptr2,
@@ -66,18 +67,14 @@ class TFakeBuffer {
   void Release();
 
  private:
-  uint32_t CursorNow() const;
-
   const uint32_t FSize;
   const TAudioFormat FFormat;
-  const bool FAdvancing;
   mutable std::mutex FMutex;
   std::condition_variable FHoldChanged;
   std::vector<uint8_t> FData;
   std::vector<uint8_t> FStaging;
   uint32_t FLockOffset = 0;
   uint32_t FCursor = 0;
-  uint32_t FPlayStartTick = 0;
   bool FPlaying = false;
   bool FReleased = false;
   bool FLost = false;
@@ -118,17 +115,11 @@ class TFakeSound {
   void SetPrimaryLimits(uint32_t MaxRate, uint16_t MaxBits);
   // The result code device creation answers.
   void SetCreateResult(int32_t Code);
-  // Buffers made from now on advance their cursor in real time while
-  // playing, instead of waiting for the test to move it.
-  void SetAdvancing(bool Value);
 
  private:
   std::shared_ptr<TFakeSoundState> FState;
   TSoundDeviceCreateFunc FSavedCreate;
 };
-
-// Polls Condition until it holds or Timeout milliseconds have passed.
-bool WaitUntil(const std::function<bool()>& Condition, int Timeout = 5000);
 
 // The path of a file in tests/sound/data.
 std::string SoundDataFile(const std::string& Name);

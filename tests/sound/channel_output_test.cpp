@@ -1,21 +1,23 @@
 // Channels through the real software device into a capture file: what a
 // channel streams comes out at the level, balance and continuity its
-// settings promise.
+// settings promise. The device is stepped and the channels run on a manual
+// clock: each round mixes one refill interval of output, then runs the
+// channel's refill round, so the whole run is the same every time.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "sound/auDSMixerU.h"
+#include "sound/auSoftwareDeviceU.h"
+#include "tests/sound/ManualSoundClock.h"
 
 namespace tw {
 namespace {
@@ -102,7 +104,7 @@ class ChannelOutput : public ::testing::Test {
            (std::string("tw-channel-") + Info->name() + "-" + std::to_string(::getpid()));
     fs::create_directories(FDir);
     FCapture = FDir / "out.wav";
-    SetSoundSink({TSoundSinkChoice::Capture, FCapture.string()});
+    SetSoundSink({TSoundSinkChoice::Capture, FCapture.string(), true});
     SetThreadNotifier(nullptr);
     ThreadNotifyQueue().Pump();
     FMixer = std::make_unique<TauDSMixer>();
@@ -121,13 +123,28 @@ class ChannelOutput : public ::testing::Test {
     return Channel;
   }
 
-  bool WaitForEnd(int Timeout = 8000) {
-    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(Timeout);
-    while (FEnds == 0 && std::chrono::steady_clock::now() < Deadline) {
-      ThreadNotifyQueue().Pump();
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // Mixes Milliseconds of output (44100 frames a second).
+  void Mix(uint32_t Milliseconds) {
+    const uint32_t Frames = Milliseconds * 441 / 10;
+    ASSERT_EQ(StepSoundDevice(FMixer->GetDevice(), Frames), Frames);
+  }
+
+  // Mixes one refill interval, then runs the channel's round and the
+  // notifications it posted.
+  void Round(TauDSMixerChannel& Channel) {
+    Mix(Channel.Thread().Interval());
+    FClock.Round(Channel);
+    ThreadNotifyQueue().Pump();
+  }
+
+  // Runs rounds until the channel reports its end; how many it took, or 0
+  // when it did not end within a minute.
+  int PlayToTheEnd(TauDSMixerChannel& Channel) {
+    for (int Rounds = 1; Rounds <= 150; ++Rounds) {
+      Round(Channel);
+      if (FEnds > 0) return Rounds;
     }
-    return FEnds > 0;
+    return 0;
   }
 
   // Closes the device so the capture is complete, and reads it.
@@ -136,6 +153,7 @@ class ChannelOutput : public ::testing::Test {
     return ReadCapture(FCapture);
   }
 
+  test::TManualSoundClock FClock;
   fs::path FDir;
   fs::path FCapture;
   std::unique_ptr<TauDSMixer> FMixer;
@@ -146,7 +164,10 @@ TEST_F(ChannelOutput, ACueComesOutAtItsOwnLevelOnBothSides) {
   const int Expected = FilePeak("sine-mono-22050.mp3");
   TauDSMixerChannel& Channel = Open("sine-mono-22050.mp3");
   Channel.Play();
-  ASSERT_TRUE(WaitForEnd());
+  // Half a second of sound: the round at 0.4 s finds it still playing,
+  // the one at 0.8 s past its end.
+  ASSERT_EQ(PlayToTheEnd(Channel), 2);
+  EXPECT_EQ(FEnds, 1);
   const TCaptured Out = Finish();
   EXPECT_NEAR(Peak(Out.Left), Expected, Expected * 0.06);
   EXPECT_NEAR(Peak(Out.Right), Expected, Expected * 0.06);
@@ -160,7 +181,7 @@ TEST_F(ChannelOutput, VolumeMinus600IsAboutHalfTheAmplitude) {
   TauDSMixerChannel& Channel = Open("sine-mono-22050.mp3");
   Channel.SetVolume(-600);
   Channel.Play();
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_GT(PlayToTheEnd(Channel), 0);
   const TCaptured Out = Finish();
   // -6 dB: 10^(-600/2000) of the amplitude.
   const double Expected = Full * std::pow(10.0, -0.3);
@@ -173,7 +194,7 @@ TEST_F(ChannelOutput, PanFullyLeftSilencesTheRight) {
   TauDSMixerChannel& Channel = Open("sine-mono-22050.mp3");
   Channel.SetPan(-10000);
   Channel.Play();
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_GT(PlayToTheEnd(Channel), 0);
   const TCaptured Out = Finish();
   EXPECT_NEAR(Peak(Out.Left), Full, Full * 0.06);
   EXPECT_EQ(Peak(Out.Right), 0);
@@ -184,7 +205,9 @@ TEST_F(ChannelOutput, ALoopingFileHasNoSilentRunAtTheSeam) {
   Channel.SetLoop(true);
   Channel.Play();
   // Two seams, at 0.5 and 1 second.
-  std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+  for (int Rounds = 0; Rounds < 3; ++Rounds) Round(Channel);
+  Mix(100);
+  EXPECT_EQ(FEnds, 0);
   Channel.Stop();
   const TCaptured Out = Finish();
   // The file played twice in a row, end to start, at its own rate: its
@@ -203,11 +226,11 @@ TEST_F(ChannelOutput, ALoopingFileHasNoSilentRunAtTheSeam) {
 TEST_F(ChannelOutput, PlayAfterPauseResumesWhereItStopped) {
   TauDSMixerChannel& Channel = Open("sine-mono-22050.mp3");
   Channel.Play();
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  Mix(200);
   Channel.Pause();
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Mix(300);
   Channel.Play();
-  ASSERT_TRUE(WaitForEnd());
+  ASSERT_GT(PlayToTheEnd(Channel), 0);
   const TCaptured Out = Finish();
   const int Level = FilePeak("sine-mono-22050.mp3") / 4;
   const auto [First, End] = Audible(Out.Left, Level);

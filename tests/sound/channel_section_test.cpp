@@ -8,6 +8,7 @@
 
 #include "sound/auDSMixerU.h"
 #include "tests/sound/FakeSoundDevice.h"
+#include "tests/sound/ManualSoundClock.h"
 
 namespace tw {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 using test::SoundDataFile;
 using test::TFakeBuffer;
 using test::TFakeSound;
-using test::WaitUntil;
+using test::TManualSoundClock;
 
 // Mono 16-bit at 22050 Hz, 500 ms: 44100 bytes a second, a 176400-byte ring.
 const std::string MonoFile = "sine-mono-22050.mp3";
@@ -78,14 +79,14 @@ class ChannelSection : public ::testing::Test {
     return Buffer;
   }
 
-  // Moves the cursor and waits until a tick has judged the end of play by
-  // it (the tick reads the cursor for that before it refills).
-  bool MoveAndWaitForTick(TFakeBuffer& Buffer, uint32_t Cursor) {
-    const int Before = Buffer.CursorReadsOf(Cursor);
+  // Moves the cursor and runs one refill round, which judges the end of
+  // play by it and refills behind it.
+  bool MoveAndTick(TauDSMixerChannel& Channel, TFakeBuffer& Buffer, uint32_t Cursor) {
     Buffer.SetCursor(Cursor);
-    return WaitUntil([&] { return Buffer.CursorReadsOf(Cursor) >= Before + 2; });
+    return Clock.Round(Channel);
   }
 
+  TManualSoundClock Clock;
   TFakeSound Fake;
   std::unique_ptr<TauDSMixer> Mixer = std::make_unique<TauDSMixer>();
   int Ends = 0;
@@ -100,12 +101,10 @@ TEST_F(ChannelSection, StartTimeMovedEarlierAfterTheEndPlaysFromTheNewStart) {
   Channel.Play();
   ASSERT_TRUE(SamplesNear(Buffer->Data(), 0, Late));
   // The section ends by itself: draining inside its data, then past it.
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 1000));
-  Buffer->SetCursor(uint32_t(Late.size()) + 8000);
-  ASSERT_TRUE(WaitUntil([&] {
-    ThreadNotifyQueue().Pump();
-    return Ends == 1;
-  }));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 1000));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, uint32_t(Late.size()) + 8000));
+  ThreadNotifyQueue().Pump();
+  ASSERT_EQ(Ends, 1);
   ASSERT_EQ(Channel.State(), TauChannelState::Stopped);
 
   Channel.SetStartTime(100);
@@ -136,14 +135,11 @@ TEST_F(ChannelSection, AShortLoopedSectionRepeatsWithoutASeam) {
 
     // What the cursor leaves behind gets the section one ring length on.
     const uint32_t Cursor = 100000;
-    Buffer->SetCursor(Cursor);
-    const auto Refilled = [&] {
-      const std::vector<uint8_t> Now = Buffer->Data();
-      for (size_t Index = 0; Index < Cursor; ++Index)
-        if (Now[Index] != Section[(MonoRing + Index) % Section.size()]) return false;
-      return true;
-    };
-    EXPECT_TRUE(WaitUntil(Refilled)) << LengthMs << " ms";
+    ASSERT_TRUE(MoveAndTick(Channel, *Buffer, Cursor));
+    Ring = Buffer->Data();
+    for (size_t Index = 0; Index < Cursor; ++Index)
+      Mismatches += Ring[Index] != Section[(MonoRing + Index) % Section.size()];
+    EXPECT_EQ(Mismatches, 0u) << LengthMs << " ms";
     Mixer->RemoveChannel(Channel);
   }
 }
@@ -160,14 +156,13 @@ TEST_F(ChannelSection, ALoopedSectionEndsAfterItsPassOnceLoopIsOff) {
   // The refill finishes the pass under way, then writes silence.
   const size_t Rest = Section.size() - MonoRing % Section.size();
   const uint32_t Cursor = 100000;
-  Buffer->SetCursor(Cursor);
-  const auto Refilled = [&] {
-    const std::vector<uint8_t> Now = Buffer->Data();
-    for (size_t Index = 0; Index < Rest; ++Index)
-      if (Now[Index] != Section[(MonoRing + Index) % Section.size()]) return false;
-    return CountOther(Now, Rest, Cursor, 0) == 0;
-  };
-  EXPECT_TRUE(WaitUntil(Refilled));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, Cursor));
+  const std::vector<uint8_t> Now = Buffer->Data();
+  size_t Mismatches = 0;
+  for (size_t Index = 0; Index < Rest; ++Index)
+    Mismatches += Now[Index] != Section[(MonoRing + Index) % Section.size()];
+  EXPECT_EQ(Mismatches, 0u);
+  EXPECT_EQ(CountOther(Now, Rest, Cursor, 0), 0u);
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
 // A channel against the recording device: file opening, play control,
 // the ring buffer's contents, the end of play, fades, buffer loss, the lock
-// time-out and notification delivery. The refill thread runs on real time;
-// the tests move the device's play cursor themselves and wait, with a
-// deadline, for the thread to react.
+// time-out and notification delivery. The channels run on a manual clock:
+// the tests move the device's play cursor themselves and run each refill
+// round at a time they chose, so every result is known exactly.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -14,6 +13,7 @@
 
 #include "sound/auDSMixerU.h"
 #include "tests/sound/FakeSoundDevice.h"
+#include "tests/sound/ManualSoundClock.h"
 
 namespace tw {
 namespace {
@@ -22,7 +22,7 @@ using test::DecodeWholeFile;
 using test::SoundDataFile;
 using test::TFakeBuffer;
 using test::TFakeSound;
-using test::WaitUntil;
+using test::TManualSoundClock;
 
 // Mono 16-bit at 22050 Hz: 44100 bytes a second, a 176400-byte ring, the
 // end threshold 40 % of it; the file is 11025 frames, 22050 bytes.
@@ -85,28 +85,21 @@ class MixerChannel : public ::testing::Test {
     return Buffer;
   }
 
-  // Moves the cursor and waits until a tick has judged the end of play by
-  // it: the tick reads the cursor for that before it refills, so the
-  // second read of a new position comes from such a judgement at the latest.
-  bool MoveAndWaitForTick(TFakeBuffer& Buffer, uint32_t Cursor) {
-    const int Before = Buffer.CursorReadsOf(Cursor);
+  // Moves the cursor and runs one refill round, which judges the end of
+  // play by it and refills behind it.
+  bool MoveAndTick(TauDSMixerChannel& Channel, TFakeBuffer& Buffer, uint32_t Cursor) {
     Buffer.SetCursor(Cursor);
-    return WaitUntil([&] { return Buffer.CursorReadsOf(Cursor) >= Before + 2; });
+    return Clock.Round(Channel);
   }
 
-  bool PumpUntil(const std::function<bool()>& Condition, int Timeout = 5000) {
-    return WaitUntil(
-        [&] {
-          ThreadNotifyQueue().Pump();
-          return Condition();
-        },
-        Timeout);
+  // Runs one refill round and then the notifications it posted.
+  bool TickAndPump(TauDSMixerChannel& Channel) {
+    const bool Ticked = Clock.Round(Channel);
+    ThreadNotifyQueue().Pump();
+    return Ticked;
   }
 
-  void PumpFor(int Milliseconds) {
-    PumpUntil([] { return false; }, Milliseconds);
-  }
-
+  TManualSoundClock Clock;
   TFakeSound Fake;
   std::unique_ptr<TauDSMixer> Mixer = std::make_unique<TauDSMixer>();
   int Ends = 0;
@@ -185,7 +178,7 @@ TEST_F(MixerChannel, FadeArgumentsAreCheckedEvenWhenNotPlaying) {
   TauDSMixerChannel& Paused = Open(MonoFile);
   Paused.Pause();
   Paused.FadeTo(0, -5000);
-  PumpFor(1000);
+  for (int Round = 0; Round < 3; ++Round) EXPECT_FALSE(TickAndPump(Paused)) << "inactive";
   EXPECT_EQ(Paused.Volume(), 0);
   EXPECT_EQ(FadeEnds, 0);
 }
@@ -235,7 +228,8 @@ TEST_F(MixerChannel, StopThenPlayRestartsFromTheStartTime) {
   std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 30000);
   Channel.Play();
   EXPECT_TRUE(SamplesNear(Buffer->Data(), Played));
-  ASSERT_TRUE(WaitUntil([&] { return AllBytes(Buffer->Data(), 0, 30000, 0); }));
+  ASSERT_TRUE(Clock.Round(Channel));
+  EXPECT_TRUE(AllBytes(Buffer->Data(), 0, 30000, 0));
   EXPECT_EQ(Channel.State(), TauChannelState::Playing);
 
   Channel.Stop();
@@ -253,7 +247,7 @@ TEST_F(MixerChannel, PauseKeepsThePositionAndPlayResumesWithoutPriming) {
   Channel.SetLoop(true);
   std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 0);
   Channel.Play();
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 50000));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 50000));
   Channel.Pause();
   EXPECT_EQ(Channel.State(), TauChannelState::Paused);
   EXPECT_FALSE(Buffer->Playing());
@@ -270,16 +264,19 @@ TEST_F(MixerChannel, ANonLoopingSoundStopsByItselfAndNotifiesOnce) {
   std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 10000);
   Channel.Play();
   // Still inside the file's data: the tick starts draining.
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 10000));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 10000));
+  ThreadNotifyQueue().Pump();
   EXPECT_EQ(Channel.State(), TauChannelState::Playing);
-  // Past the end of the data.
+  EXPECT_EQ(Ends, 0);
+  // Past the end of the data: the next round stops.
   Buffer->SetCursor(MonoBytes + 8000);
-  ASSERT_TRUE(PumpUntil([&] { return Ends == 1; }));
+  ASSERT_TRUE(TickAndPump(Channel));
+  EXPECT_EQ(Ends, 1);
   EXPECT_EQ(Channel.State(), TauChannelState::Stopped);
   EXPECT_FALSE(Buffer->Playing());
   EXPECT_EQ(Buffer->Cursor(), 0u) << "rewound";
   EXPECT_FALSE(Channel.Thread().Active());
-  PumpFor(1000);
+  for (int Round = 0; Round < 3; ++Round) EXPECT_FALSE(TickAndPump(Channel));
   EXPECT_EQ(Ends, 1);
 }
 
@@ -290,18 +287,20 @@ TEST_F(MixerChannel, ASoundShorterThanOneTickStillEnds) {
   // The cursor has passed the end of the data before the first tick.
   std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 100000);
   Channel.Play();
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 100000));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 100000));
   EXPECT_EQ(Channel.State(), TauChannelState::Playing);
   // Around the ring to within the end threshold before the end: it drains
   // and plays silence meanwhile.
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 600000));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 600000));
+  ThreadNotifyQueue().Pump();
   EXPECT_EQ(Channel.State(), TauChannelState::Playing);
   const std::vector<uint8_t> Ring = Buffer->Data();
   EXPECT_TRUE(AllBytes(Ring, 100000, 600000, 0));
   EXPECT_EQ(Ends, 0);
-  // Past the end again: now it stops.
+  // Past the end again: now the next round stops.
   Buffer->SetCursor(StereoBytes + 8000);
-  ASSERT_TRUE(PumpUntil([&] { return Ends == 1; }));
+  ASSERT_TRUE(TickAndPump(Channel));
+  EXPECT_EQ(Ends, 1);
   EXPECT_EQ(Channel.State(), TauChannelState::Stopped);
 }
 
@@ -328,15 +327,18 @@ TEST_F(MixerChannel, ALoopingFileHasNoSilenceAtTheSeamAndNeverEnds) {
       if (Now[Index] != Pcm[(StereoRing + Index) % StereoBytes]) return false;
     return true;
   };
-  ASSERT_TRUE(WaitUntil(Refilled));
+  ASSERT_TRUE(Clock.Round(Channel));
+  ASSERT_TRUE(Refilled());
   Ring = Buffer->Data();
   for (size_t Index = Cursor; Index < StereoRing; ++Index)
     if (Ring[Index] != Pcm[Index % StereoBytes]) ++Mismatches;
   EXPECT_EQ(Mismatches, 0u);
 
   // The cursor going round the whole ring never finds an end.
-  for (uint32_t Position : {400000u, 700000u, 50000u}) ASSERT_TRUE(MoveAndWaitForTick(*Buffer, Position));
-  PumpFor(500);
+  for (uint32_t Position : {400000u, 700000u, 50000u}) {
+    ASSERT_TRUE(MoveAndTick(Channel, *Buffer, Position));
+    ASSERT_TRUE(TickAndPump(Channel));
+  }
   EXPECT_EQ(Ends, 0);
   EXPECT_EQ(Channel.State(), TauChannelState::Playing);
 }
@@ -347,12 +349,15 @@ TEST_F(MixerChannel, FadeToInZeroTimeSetsTheEndVolumeAtTheNextTick) {
   Channel.Play();
   std::shared_ptr<TFakeBuffer> Buffer = Fake.LastBuffer();
   Channel.FadeTo(0, -4000);
-  ASSERT_TRUE(PumpUntil([&] { return FadeEnds == 1; }));
+  EXPECT_EQ(Channel.Volume(), -500) << "not before the tick";
+  ASSERT_TRUE(TickAndPump(Channel));
+  EXPECT_EQ(FadeEnds, 1);
   EXPECT_EQ(Channel.Volume(), -4000);
   // One step straight to the end volume.
   EXPECT_EQ(Buffer->Volumes(), (std::vector<int32_t>{-500, -4000}));
-  PumpFor(1000);
+  for (int Round = 0; Round < 3; ++Round) ASSERT_TRUE(TickAndPump(Channel));
   EXPECT_EQ(FadeEnds, 1);
+  EXPECT_EQ(Buffer->Volumes(), (std::vector<int32_t>{-500, -4000}));
 }
 
 TEST_F(MixerChannel, AFadeMovesInTickSizedSteps) {
@@ -360,23 +365,18 @@ TEST_F(MixerChannel, AFadeMovesInTickSizedSteps) {
   Channel.Play();
   std::shared_ptr<TFakeBuffer> Buffer = Fake.LastBuffer();
   // From 0 to -2000 over 2000 ms: each step's volume is minus the
-  // milliseconds since the fade began.
+  // milliseconds since the fade began, one step a round of 400 ms.
   Channel.FadeTo(2000, -2000);
-  ASSERT_TRUE(PumpUntil([&] { return FadeEnds == 1; }, 10000));
-  const std::vector<int32_t> Volumes = Buffer->Volumes();
-  ASSERT_GE(Volumes.size(), 3u) << "the start volume, a step and the end";
-  EXPECT_EQ(Volumes.front(), 0);
-  EXPECT_EQ(Volumes.back(), -2000);
-  for (size_t Index = 1; Index + 1 < Volumes.size(); ++Index) {
-    EXPECT_LT(Volumes[Index], 0);
-    EXPECT_GT(Volumes[Index], -2000);
-    // Consecutive steps are at least one 400 ms interval apart.
-    if (Index >= 2) {
-      EXPECT_LE(Volumes[Index], Volumes[Index - 1] - 399);
-    }
+  for (int Round = 1; Round <= 4; ++Round) {
+    ASSERT_TRUE(TickAndPump(Channel));
+    EXPECT_EQ(Channel.Volume(), -400 * Round);
+    EXPECT_EQ(FadeEnds, 0) << "not before the fade time";
   }
+  ASSERT_TRUE(TickAndPump(Channel));
+  EXPECT_EQ(FadeEnds, 1);
   EXPECT_EQ(Channel.Volume(), -2000);
-  PumpFor(500);
+  EXPECT_EQ(Buffer->Volumes(), (std::vector<int32_t>{0, -400, -800, -1200, -1600, -2000}));
+  ASSERT_TRUE(TickAndPump(Channel));
   EXPECT_EQ(FadeEnds, 1);
 }
 
@@ -385,7 +385,7 @@ TEST_F(MixerChannel, StopEndsAFadeWithoutNotifying) {
   Channel.Play();
   Channel.FadeTo(1000, -3000);
   Channel.Stop();
-  PumpFor(1500);
+  for (int Round = 0; Round < 4; ++Round) EXPECT_FALSE(TickAndPump(Channel)) << "inactive";
   EXPECT_EQ(FadeEnds, 0);
   EXPECT_EQ(Channel.Volume(), 0);
 }
@@ -417,7 +417,8 @@ TEST_F(MixerChannel, AnOperationGivesUpWhenAnotherThreadHoldsTheLock) {
   // the channel's lock.
   Buffer->HoldVolumeCalls();
   std::thread Holder([&] { Channel.SetVolume(-100); });
-  ASSERT_TRUE(WaitUntil([&] { return Buffer->VolumeCallHeld(); }));
+  Buffer->WaitForHeldVolumeCall();
+  ASSERT_TRUE(Buffer->VolumeCallHeld());
   Channel.SetPan(700);
   Channel.Stop();
   // Would raise if it got the lock.
@@ -482,9 +483,16 @@ TEST_F(MixerChannelLoss, WhileRefillingInTheBackground) {
   std::shared_ptr<TFakeBuffer> Buffer = Fake.LastBuffer();
   Buffer->LoseOnNextLock();
   Buffer->SetCursor(20000);
-  ASSERT_TRUE(WaitUntil([&] { return Losses == 1; }));
-  ASSERT_TRUE(WaitUntil([&] { return Channel.State() == TauChannelState::Stopped; }));
-  EXPECT_NE(LostThread, std::this_thread::get_id());
+  // The round runs in a thread of its own, as the refill thread's would.
+  std::thread::id RoundThread;
+  std::thread Refiller([&] {
+    RoundThread = std::this_thread::get_id();
+    Clock.Round(Channel);
+  });
+  Refiller.join();
+  ASSERT_EQ(Losses, 1);
+  ASSERT_EQ(Channel.State(), TauChannelState::Stopped);
+  EXPECT_EQ(LostThread, RoundThread);
   EXPECT_TRUE(Buffer->Released());
   ExpectFellBack(Channel);
 }
@@ -493,9 +501,10 @@ TEST_F(MixerChannel, ANotificationForADestroyedChannelIsDropped) {
   TauDSMixerChannel& Channel = Open(MonoFile);
   std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 10000);
   Channel.Play();
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 10000));
-  Buffer->SetCursor(MonoBytes + 8000);
-  ASSERT_TRUE(WaitUntil([&] { return ThreadNotifyQueue().Pending() == 1; }));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 10000));
+  EXPECT_EQ(ThreadNotifyQueue().Pending(), 0u);
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, MonoBytes + 8000));
+  EXPECT_EQ(ThreadNotifyQueue().Pending(), 1u);
   EXPECT_EQ(Channel.State(), TauChannelState::Stopped);
   Mixer->RemoveChannel(Channel);
   EXPECT_EQ(ThreadNotifyQueue().Pump(), 1u);
@@ -515,9 +524,9 @@ TEST_F(MixerChannel, NotificationsGoThroughTheCreatingThreadsNotifier) {
   SetThreadNotifier(nullptr);
   std::shared_ptr<TFakeBuffer> Buffer = Prepare(Channel, 10000);
   Channel.Play();
-  ASSERT_TRUE(MoveAndWaitForTick(*Buffer, 10000));
-  Buffer->SetCursor(MonoBytes + 8000);
-  ASSERT_TRUE(WaitUntil([&] { return Notifier.Queue.Pending() == 1; }));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, 10000));
+  ASSERT_TRUE(MoveAndTick(Channel, *Buffer, MonoBytes + 8000));
+  EXPECT_EQ(Notifier.Queue.Pending(), 1u);
   EXPECT_EQ(ThreadNotifyQueue().Pending(), 0u);
   EXPECT_EQ(Ends, 0) << "not before the notifier runs it";
   Notifier.Queue.Pump();

@@ -12,6 +12,8 @@
 #include "sound/auDirectXErrorU.h"
 #include "sound/auNotifyU.h"
 #include "sound/auPositionTimesU.h"
+#include "sound/auSoundClockU.h"
+#include "sound/auSoundDeviceU.h"
 #include "sound/auUpdateChannelThreadU.h"
 
 namespace tw {
@@ -215,6 +217,36 @@ TEST(AutoResetEvent, ASetWakesOneWaitAndThenResets) {
   Event.Wait();
   Setter.join();
   EXPECT_FALSE(Event.WaitFor(std::chrono::milliseconds(1)));
+}
+
+TEST(SoundClock, TheRealClockIsTheTickCounterAndEndsAWaitWhenWoken) {
+  TSoundClock& Clock = RealSoundClock();
+  const uint32_t Before = SoundTickCount();
+  const uint32_t Tick = Clock.TickCount();
+  EXPECT_LE(uint32_t(Tick - Before), uint32_t(SoundTickCount() - Before));
+  // A wake already given ends the wait at once, however long it was to be.
+  TauAutoResetEvent Wake;
+  Wake.Set();
+  EXPECT_TRUE(Clock.WaitFor(Wake, 3600000));
+  // The wake was taken; a wait of no time then ends unwoken.
+  EXPECT_FALSE(Clock.WaitFor(Wake, 0));
+}
+
+TEST(SoundClock, ChannelsTakeTheClockSetForThemElseTheRealOne) {
+  class TStill : public TSoundClock {
+   public:
+    uint32_t TickCount() override { return 7; }
+    bool WaitFor(TauAutoResetEvent& Wake, uint32_t) override {
+      Wake.Wait();
+      return true;
+    }
+  } Still;
+  EXPECT_EQ(&CurrentSoundClock(), &RealSoundClock());
+  SetSoundClock(&Still);
+  EXPECT_EQ(&CurrentSoundClock(), &Still);
+  EXPECT_EQ(CurrentSoundClock().TickCount(), 7u);
+  SetSoundClock(nullptr);
+  EXPECT_EQ(&CurrentSoundClock(), &RealSoundClock());
 }
 
 }  // namespace

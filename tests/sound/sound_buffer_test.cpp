@@ -1,7 +1,9 @@
 // The software sound device's buffers and entry points on the silent sink:
 // locking and the exact ring size, the play cursor (advance, stop, move,
 // wrap), argument checks, device loss, buffers outliving their device,
-// destruction while mixing, the device list and the sink choice.
+// destruction while mixing, the device list and the sink choice. The
+// device is stepped: it mixes only when a test asks, so every cursor
+// position is known exactly.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -20,12 +22,11 @@
 namespace tw::test {
 namespace {
 
-using namespace std::chrono_literals;
 
 class SoundBufferTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetSoundSink({TSoundSinkChoice::Silent, ""});
+    SetSoundSink({TSoundSinkChoice::Silent, "", true});
     ASSERT_EQ(CreateSoftwareSoundDevice("", &Device), SoundResult::Ok);
   }
   void TearDown() override { SetSoundSink({}); }
@@ -35,6 +36,9 @@ class SoundBufferTest : public ::testing::Test {
     EXPECT_EQ(Device->CreateStreamBuffer(Size, Format, &B), SoundResult::Ok);
     return B;
   }
+  // Mixes the given output frames (44100 a second, whole periods of
+  // 10 ms) and checks that exactly those went out.
+  void Mix(uint32_t Frames) { ASSERT_EQ(StepSoundDevice(*Device, Frames), Frames); }
   static uint32_t Cursor(TSoundBuffer& B) {
     uint32_t At = 0xFFFFFFFF;
     EXPECT_EQ(B.GetPlayCursor(&At), SoundResult::Ok);
@@ -142,24 +146,27 @@ TEST_F(SoundBufferTest, CursorAdvancesAtTheBuffersRateAndStopKeepsIt) {
   // 2 s at 22050 Hz mono: no wrap within this test.
   auto B = Make(88200, MakePcmFormat(22050, 1, 16));
   EXPECT_EQ(Cursor(*B), 0u);
-  std::this_thread::sleep_for(30ms);
+  Mix(1323);
   EXPECT_EQ(Cursor(*B), 0u) << "moved before playing";
-  const auto Start = std::chrono::steady_clock::now();
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(200ms);
+  // The first 0.2 s of output take 0.2 s of the buffer (8820 bytes at
+  // 44100 bytes per second) and what the resampler reads ahead.
+  Mix(8820);
+  const uint32_t First = Cursor(*B);
+  EXPECT_EQ(First % 2, 0u);
+  EXPECT_GE(First, 8820u);
+  EXPECT_LT(First, 8820u + 441u) << "reads ahead less than 5 ms";
+  // From then on the cursor moves at exactly the buffer's rate.
+  Mix(8820);
   ASSERT_EQ(B->Stop(), SoundResult::Ok);
-  const double Elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
   const uint32_t Stopped = Cursor(*B);
-  EXPECT_EQ(Stopped % 2, 0u);
-  // At 44100 bytes per second; generous bounds for a loaded machine.
-  EXPECT_GT(Stopped, uint32_t(44100 * 0.2 * 0.25));
-  EXPECT_LT(Stopped, uint32_t(44100 * (Elapsed + 0.1)));
-  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(Stopped, First + 8820);
+  Mix(2205);
   EXPECT_EQ(Cursor(*B), Stopped);
 
   // Playing again goes on from there.
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(50ms);
+  Mix(2205);
   ASSERT_EQ(B->Stop(), SoundResult::Ok);
   EXPECT_GT(Cursor(*B), Stopped);
 }
@@ -182,18 +189,20 @@ TEST_F(SoundBufferTest, PlayCursorWrapsAroundTheRing) {
   auto B = Make(Size, MakePcmFormat(44100, 2, 16));
   ASSERT_EQ(B->SetPlayCursor(Size - 400), SoundResult::Ok);
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
+  // Same rate as the output: each 10 ms of output moves the cursor by
+  // 10 ms of the ring, round and round.
+  uint64_t Played = Size - 400;
   uint32_t Last = Size - 400;
   int Wraps = 0;
-  const auto Until = std::chrono::steady_clock::now() + 300ms;
-  while (std::chrono::steady_clock::now() < Until) {
+  for (int Step = 1; Step <= 30; ++Step) {
+    Mix(441);
+    Played += 441 * 4;
     const uint32_t Now = Cursor(*B);
-    ASSERT_LT(Now, Size);
-    ASSERT_EQ(Now % 4, 0u);
+    ASSERT_EQ(Now, Played % Size) << Step;
     if (Now < Last) ++Wraps;
     Last = Now;
-    std::this_thread::sleep_for(3ms);
   }
-  EXPECT_GE(Wraps, 1);
+  EXPECT_EQ(Wraps, 6) << "0.3 s through a 50 ms ring";
   EXPECT_EQ(B->Stop(), SoundResult::Ok);
 }
 
@@ -219,14 +228,15 @@ TEST_F(SoundBufferTest, SimulatedLossLosesEveryBufferButNotTheDevice) {
   // A new buffer on the same device plays (into the silent sink).
   auto C = Make(88200, MakePcmFormat(44100, 1, 16));
   ASSERT_EQ(C->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(60ms);
-  EXPECT_GT(Cursor(*C), 0u);
+  Mix(2646);
+  EXPECT_EQ(Cursor(*C), 2646u * 2);
 }
 
 TEST_F(SoundBufferTest, BuffersOutlivingTheirDeviceAreLostNotDangling) {
   auto B = Make(4000, MakePcmFormat(44100, 2, 16));
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(20ms);
+  Mix(882);
+  EXPECT_EQ(Cursor(*B), 882u * 4);
   Device.reset();
   uint32_t At;
   EXPECT_EQ(B->GetPlayCursor(&At), SoundResult::BufferLost);
@@ -238,6 +248,11 @@ TEST_F(SoundBufferTest, BuffersComeAndGoWhileTheDeviceMixes) {
   auto Steady = Make(44100, MakePcmFormat(32000, 2, 16));
   ASSERT_EQ(Steady->PlayLooping(), SoundResult::Ok);
   std::atomic<bool> Done{false};
+  // A thread of its own mixes all the time, as the device's thread would.
+  std::atomic<uint64_t> Mixed{0};
+  std::thread Mixer([&] {
+    while (!Done.load()) Mixed += StepSoundDevice(*Device, 441);
+  });
   // A second thread keeps writing into the steady buffer and changing it.
   std::thread Writer([&] {
     std::vector<uint8_t> Noise(4400, 0x55);
@@ -254,16 +269,20 @@ TEST_F(SoundBufferTest, BuffersComeAndGoWhileTheDeviceMixes) {
       Steady->SetVolume(-int32_t(At % 3000));
       Steady->SetPan(int32_t(At % 2000) - 1000);
       At = (At + 4400) % 44100;
-      std::this_thread::sleep_for(1ms);
+      std::this_thread::yield();
     }
   });
+  // Each buffer lives until a few periods were mixed with it.
   for (int i = 0; i < 40; ++i) {
     auto B = Make(4410 * 2, MakePcmFormat(i % 2 ? 44100 : 11025, 1, 16));
     ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
-    std::this_thread::sleep_for(std::chrono::milliseconds(i % 4));
+    const uint64_t Until = Mixed.load() + 441 * uint64_t(i % 4);
+    while (Mixed.load() < Until) std::this_thread::yield();
   }
   Done.store(true);
   Writer.join();
+  Mixer.join();
+  EXPECT_GT(Mixed.load(), 0u);
   EXPECT_LT(Cursor(*Steady), 44100u);
 }
 
@@ -283,12 +302,16 @@ TEST(SoundDeviceEntry, CreationPointerStartsAtTheSoftwareDevice) {
   EXPECT_EQ(CreateSoftwareSoundDevice("", nullptr), SoundResult::InvalidParam);
 }
 
-TEST(SoundDeviceEntry, TickCountFollowsTheClockInMilliseconds) {
-  const uint32_t Before = SoundTickCount();
-  std::this_thread::sleep_for(30ms);
-  const uint32_t Passed = SoundTickCount() - Before;  // modulo 2^32, like the counter
-  EXPECT_GE(Passed, 29u);
-  EXPECT_LT(Passed, 10000u);
+TEST(SoundDeviceEntry, TickCountIsTheMonotonicClockInMilliseconds) {
+  using namespace std::chrono;
+  const auto Milliseconds = [](steady_clock::time_point At) {
+    return uint32_t(duration_cast<milliseconds>(At.time_since_epoch()).count());
+  };
+  const uint32_t Before = Milliseconds(steady_clock::now());
+  const uint32_t Tick = SoundTickCount();
+  const uint32_t After = Milliseconds(steady_clock::now());
+  // Modulo 2^32, like the counter.
+  EXPECT_LE(uint32_t(Tick - Before), uint32_t(After - Before));
 }
 
 TEST(SoundDeviceEntry, EnvironmentChoosesTheCaptureSinkUnlessOverridden) {
@@ -323,8 +346,8 @@ TEST(SoundDeviceEntry, EnvironmentChoosesTheCaptureSinkUnlessOverridden) {
 
 // ALSA's "null" PCM needs no sound card, so the ALSA sink can be driven
 // anywhere libasound's standard configuration is installed.
-TEST(SoundDeviceEntry, AlsaSinkOnTheNullDeviceKeepsRealTime) {
-  SetSoundSink({TSoundSinkChoice::Alsa, ""});
+TEST(SoundDeviceEntry, AlsaSinkOnTheNullDevicePlaysAndComesBackAfterALoss) {
+  SetSoundSink({TSoundSinkChoice::Alsa, "", true});
   std::unique_ptr<TSoundDevice> Device;
   const int32_t Result = CreateSoftwareSoundDevice("null", &Device);
   SetSoundSink({});
@@ -340,17 +363,15 @@ TEST(SoundDeviceEntry, AlsaSinkOnTheNullDeviceKeepsRealTime) {
 
   std::unique_ptr<TSoundBuffer> B;
   ASSERT_EQ(Device->CreateStreamBuffer(441000, MakePcmFormat(44100, 1, 16), &B), SoundResult::Ok);
-  const auto Start = std::chrono::steady_clock::now();
   ASSERT_EQ(B->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(200ms);
+  // A tenth of a second of output takes at least a tenth of a second of
+  // the buffer, which has 88200 bytes a second.
+  const uint32_t Mixed = StepSoundDevice(*Device, Taken.SampleRate / 10);
+  EXPECT_GE(Mixed, Taken.SampleRate / 10);
   uint32_t At = 0;
   ASSERT_EQ(B->GetPlayCursor(&At), SoundResult::Ok);
-  const double Elapsed =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-  // 88200 bytes per second; it may run ahead by the device's buffer and a
-  // quarter of a second, no more.
-  EXPECT_GT(At, 0u);
-  EXPECT_LT(double(At), 88200 * (Elapsed + 0.5));
+  EXPECT_GE(At, 8820u);
+  EXPECT_LT(At, 441000u);
 
   // After a loss the device plays silence, and the next buffer brings the
   // ALSA device back; either way the new buffer plays.
@@ -359,9 +380,9 @@ TEST(SoundDeviceEntry, AlsaSinkOnTheNullDeviceKeepsRealTime) {
   std::unique_ptr<TSoundBuffer> Again;
   ASSERT_EQ(Device->CreateStreamBuffer(441000, MakePcmFormat(44100, 1, 16), &Again), SoundResult::Ok);
   ASSERT_EQ(Again->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(60ms);
+  EXPECT_GT(StepSoundDevice(*Device, Taken.SampleRate / 20), 0u);
   ASSERT_EQ(Again->GetPlayCursor(&At), SoundResult::Ok);
-  EXPECT_GT(At, 0u);
+  EXPECT_GE(At, 4410u);
 }
 
 TEST(SoundDeviceEntry, UnwritableCaptureFileMeansNoDriver) {

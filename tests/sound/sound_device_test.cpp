@@ -2,18 +2,17 @@
 // captured into a WAV file in a temporary folder and read back (levels,
 // volume, pan, rate and format conversion, clipping), and the buffers'
 // behaviour is checked on the silent sink (locking, ring size, cursors,
-// argument checks, loss and destruction while mixing).
+// argument checks, loss and destruction while mixing). The device is
+// stepped, so each test decides exactly how much output is mixed.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -25,7 +24,6 @@ namespace tw::test {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 // 16-bit PCM bytes of a sine on every channel. The phase offset keeps
 // every sample away from zero, so the first sound in a capture is frame 0.
@@ -115,7 +113,7 @@ class SoundDeviceTest : public ::testing::Test {
            (std::string("tw-sound-") + Info->name() + "-" + std::to_string(::getpid()));
     fs::create_directories(FDir);
     FCapture = FDir / "out.wav";
-    SetSoundSink({TSoundSinkChoice::Capture, FCapture.string()});
+    SetSoundSink({TSoundSinkChoice::Capture, FCapture.string(), true});
   }
   void TearDown() override {
     SetSoundSink({});
@@ -128,7 +126,6 @@ class SoundDeviceTest : public ::testing::Test {
     EXPECT_EQ(CreateSoftwareSoundDevice("", &Device), SoundResult::Ok);
     return Device;
   }
-  void UseSilence() { SetSoundSink({TSoundSinkChoice::Silent, ""}); }
 
   static std::unique_ptr<TSoundBuffer> Buffer(TSoundDevice& Device, const TAudioFormat& Format,
                                               const std::vector<uint8_t>& Bytes) {
@@ -146,13 +143,12 @@ class SoundDeviceTest : public ::testing::Test {
     return B;
   }
 
-  // Plays the buffers together for a while, closes the device and returns
-  // what it wrote.
+  // Plays the buffers together for Frames frames of output (0.3 s at
+  // 44100 Hz unless told), closes the device and returns what it wrote.
   TCapture PlayAndCapture(std::unique_ptr<TSoundDevice> Device,
-                          const std::vector<TSoundBuffer*>& Buffers,
-                          std::chrono::milliseconds Time = 300ms) {
+                          const std::vector<TSoundBuffer*>& Buffers, uint32_t Frames = 13230) {
     for (auto* B : Buffers) EXPECT_EQ(B->PlayLooping(), SoundResult::Ok);
-    std::this_thread::sleep_for(Time);
+    EXPECT_GE(StepSoundDevice(*Device, Frames), Frames);
     for (auto* B : Buffers) EXPECT_EQ(B->Stop(), SoundResult::Ok);
     Device.reset();
     return ReadCapture(FCapture);
@@ -214,14 +210,14 @@ TEST_F(SoundDeviceTest, MutedBufferAloneLeavesTheCaptureSilent) {
   auto Device = OpenDevice();
   auto B = Buffer(*Device, MakePcmFormat(44100, 2, 16), SineBytes16(100, 44100, 4410, 2, 32767));
   ASSERT_EQ(B->SetVolume(SoundVolumeMin), SoundResult::Ok);
-  const TCapture C = PlayAndCapture(std::move(Device), {B.get()}, 150ms);
-  EXPECT_GT(C.Frames(), 0u);
+  const TCapture C = PlayAndCapture(std::move(Device), {B.get()}, 6615);
+  EXPECT_EQ(C.Frames(), 6615u);
   EXPECT_EQ(Audible(C).Size(), 0u);
 }
 
 TEST_F(SoundDeviceTest, CaptureHeaderStaysUsableWhileTheDeviceRuns) {
   auto Device = OpenDevice();
-  std::this_thread::sleep_for(100ms);
+  ASSERT_EQ(StepSoundDevice(*Device, 4410), 4410u);
   std::ifstream In(FCapture, std::ios::binary);
   const std::vector<uint8_t> b((std::istreambuf_iterator<char>(In)),
                                std::istreambuf_iterator<char>());
@@ -231,7 +227,7 @@ TEST_F(SoundDeviceTest, CaptureHeaderStaysUsableWhileTheDeviceRuns) {
   // Data goes out before the header's sizes, so a reader racing the
   // device sees at most what is there, in whole frames.
   const uint32_t Data = LE(b, 40, 4);
-  EXPECT_GT(Data, 0u);
+  EXPECT_EQ(Data, 4410u * 4);
   EXPECT_LE(Data, b.size() - 44);
   EXPECT_EQ(Data % 4, 0u);
   EXPECT_EQ(LE(b, 4, 4), Data + 36);
@@ -244,9 +240,9 @@ TEST_F(SoundDeviceTest, PanFullyRightSilencesTheLeftAndFullyLeftTheRight) {
   ASSERT_EQ(Right->SetPan(SoundPanRight), SoundResult::Ok);
   ASSERT_EQ(Left->SetPan(SoundPanLeft), SoundResult::Ok);
   ASSERT_EQ(Right->PlayLooping(), SoundResult::Ok);
-  std::this_thread::sleep_for(150ms);
+  ASSERT_EQ(StepSoundDevice(*Device, 6615), 6615u);
   ASSERT_EQ(Right->Stop(), SoundResult::Ok);
-  const TCapture C = PlayAndCapture(std::move(Device), {Left.get()}, 150ms);
+  const TCapture C = PlayAndCapture(std::move(Device), {Left.get()}, 6615);
   const TSpan S = Audible(C);
   ASSERT_GT(S.Size(), 0u);
   // The first part holds only the right-panned tone, the rest only the left.
@@ -259,8 +255,8 @@ TEST_F(SoundDeviceTest, PanFullyRightSilencesTheLeftAndFullyLeftTheRight) {
     if (C.At(f, 1) != 0) ++RightOnly, RightPeak = std::max(RightPeak, std::abs(int(C.At(f, 1))));
     if (C.At(f, 0) != 0) ++LeftOnly, LeftPeak = std::max(LeftPeak, std::abs(int(C.At(f, 0))));
   }
-  EXPECT_GT(RightOnly, 2205u);
-  EXPECT_GT(LeftOnly, 2205u);
+  EXPECT_EQ(RightOnly, 6615u);
+  EXPECT_EQ(LeftOnly, 6615u);
   EXPECT_NEAR(RightPeak, 30000, 300);
   EXPECT_NEAR(LeftPeak, 20000, 200);
 }

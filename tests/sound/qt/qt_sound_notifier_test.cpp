@@ -1,20 +1,20 @@
 // The Qt notifier: calls posted from other threads run in the creating
 // thread's event loop, calls still queued when it goes are dropped, and a
 // real channel's end notification arrives in the main thread, but never
-// for a channel destroyed before it arrived.
+// for a channel destroyed before it arrived. The channels run on a manual
+// clock over a stepped device, so the test runs their refill rounds.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QTest>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "sound/auDSMixerU.h"
+#include "sound/auSoftwareDeviceU.h"
 #include "sound/auSoundDeviceU.h"
 #include "sound/qt/QtSoundNotifierU.h"
+#include "tests/sound/ManualSoundClock.h"
 
 namespace tw {
 namespace {
@@ -23,14 +23,6 @@ namespace {
 // this file's folder.
 std::string DataFile(const std::string& Name) {
   return (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / Name).string();
-}
-
-bool WaitWithEvents(const std::function<bool()>& Condition, int Timeout = 5000) {
-  for (int Waited = 0; !Condition(); Waited += 10) {
-    if (Waited > Timeout) return false;
-    QTest::qWait(10);
-  }
-  return true;
 }
 
 TEST(QtSoundNotifier, RunsPostedCallsInTheCreatingThread) {
@@ -45,7 +37,8 @@ TEST(QtSoundNotifier, RunsPostedCallsInTheCreatingThread) {
   });
   Poster.join();
   EXPECT_EQ(Ran, 0) << "not before the event loop runs";
-  ASSERT_TRUE(WaitWithEvents([&] { return Ran == 1; }));
+  QCoreApplication::processEvents();
+  ASSERT_EQ(Ran, 1);
   EXPECT_EQ(RanIn, std::this_thread::get_id());
 }
 
@@ -56,7 +49,6 @@ TEST(QtSoundNotifier, CallsQueuedWhenItGoesAreDropped) {
     Notifier.Post([&] { ++Ran; });
   }
   QCoreApplication::processEvents();
-  QTest::qWait(50);
   EXPECT_EQ(Ran, 0);
 }
 
@@ -71,8 +63,25 @@ TEST(QtSoundNotifier, ScopeInstallsItForTheThread) {
 
 class QtSoundNotifierChannel : public ::testing::Test {
  protected:
-  void SetUp() override { SetSoundSink({TSoundSinkChoice::Silent, {}}); }
+  void SetUp() override { SetSoundSink({TSoundSinkChoice::Silent, {}, true}); }
   void TearDown() override { SetSoundSink({TSoundSinkChoice::Auto, {}}); }
+
+  // Mixes one refill interval of output and runs the channel's round.
+  void Round(TauDSMixerChannel& Channel) {
+    StepSoundDevice(Channel.Mixer().GetDevice(), Channel.Thread().Interval() * 441 / 10);
+    Clock.Round(Channel);
+  }
+  // Runs rounds until the channel stopped by itself; false when it did not
+  // within a minute.
+  bool RoundsUntilStopped(TauDSMixerChannel& Channel) {
+    for (int Rounds = 0; Rounds < 150; ++Rounds) {
+      Round(Channel);
+      if (Channel.State() == TauChannelState::Stopped) return true;
+    }
+    return false;
+  }
+
+  test::TManualSoundClock Clock;
 };
 
 TEST_F(QtSoundNotifierChannel, TheEndOfPlayArrivesInTheMainThread) {
@@ -88,10 +97,13 @@ TEST_F(QtSoundNotifierChannel, TheEndOfPlayArrivesInTheMainThread) {
     ++Ends;
   };
   Channel.Play();
-  ASSERT_TRUE(WaitWithEvents([&] { return Ends == 1; }, 10000));
+  ASSERT_TRUE(RoundsUntilStopped(Channel));
+  EXPECT_EQ(Ends, 0) << "not before the event loop runs";
+  QCoreApplication::processEvents();
+  ASSERT_EQ(Ends, 1);
   EXPECT_EQ(EndedIn, std::this_thread::get_id());
-  EXPECT_EQ(Channel.State(), TauChannelState::Stopped);
-  QTest::qWait(600);
+  for (int Rounds = 0; Rounds < 3; ++Rounds) Round(Channel);
+  QCoreApplication::processEvents();
   EXPECT_EQ(Ends, 1);
 }
 
@@ -104,14 +116,9 @@ TEST_F(QtSoundNotifierChannel, ADestroyedChannelGetsNoNotification) {
   Channel.OnEnd = [&](TauDSMixerChannel&) { ++Ends; };
   Channel.Play();
   // Without running the event loop, so the notification stays queued.
-  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (Channel.State() != TauChannelState::Stopped && std::chrono::steady_clock::now() < Deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  ASSERT_EQ(Channel.State(), TauChannelState::Stopped);
-  // The end is posted right after the stop, within the same tick.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(RoundsUntilStopped(Channel));
   Mixer.RemoveChannel(Channel);
-  QTest::qWait(200);
+  QCoreApplication::processEvents();
   EXPECT_EQ(Ends, 0);
 }
 
