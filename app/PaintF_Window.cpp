@@ -10,6 +10,7 @@
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
+#include "app/PictureChooserU.h"
 #include "controls/QBubbleHintU.h"
 #include "palette/qt/PaintGridU.h"
 #include "settings/ProgramGlobalsU.h"
@@ -17,6 +18,12 @@
 namespace tw {
 
 void TFMain::keyPressEvent(QKeyEvent* event) {
+  if (ChooserOpen()) {
+    // The window's own keys wait until the chooser is closed.
+    Guarded([&] { FChooser->KeyPress(*event); });
+    event->accept();
+    return;
+  }
   bool handled = false;
   Guarded([&] { handled = FKeys->KeyPress(*event); });
   if (handled)
@@ -26,6 +33,10 @@ void TFMain::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFMain::keyReleaseEvent(QKeyEvent* event) {
+  if (ChooserOpen()) {
+    event->accept();
+    return;
+  }
   bool handled = false;
   Guarded([&] { handled = FKeys->KeyRelease(*event); });
   if (handled)
