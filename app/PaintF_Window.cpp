@@ -11,6 +11,7 @@
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "app/PictureChooserU.h"
+#include "app/ThumbnailKeyU.h"
 #include "controls/QBubbleHintU.h"
 #include "palette/qt/PaintGridU.h"
 #include "settings/ProgramGlobalsU.h"
@@ -95,6 +96,11 @@ bool TFMain::RunCloseSequence() {
     const TStayColored stay = StayColored();
     if (DeletesColoringsAtClose(stay)) {
       DeleteAllColorings(FCatalog);
+      // The chooser's thumbnails show the colourings too; one still being
+      // made is written before they go.
+      FChooser->Thumbnails().Loader().CancelWaiting();
+      FChooser->Thumbnails().Loader().WaitAndDeliver();
+      DeleteThumbnails(FCatalog);
       FUnkept.Clear();
     } else if (StoresColoringAtClose(stay)) {
       try {

@@ -52,4 +52,11 @@ std::string ThumbnailStamp(const std::string& PictureFile, const TColoringFiles&
   return Stamp;
 }
 
+void DeleteThumbnails(const std::vector<std::string>& Entries, const std::string& Folder) {
+  for (const std::string& Entry : Entries) {
+    std::error_code Error;
+    fs::remove(NativePath(ThumbnailFileName(Entry, Folder)), Error);
+  }
+}
+
 }  // namespace tw

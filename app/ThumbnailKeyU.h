@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/ColoringStoreU.h"
 
@@ -28,5 +29,11 @@ std::string ThumbnailFileName(const std::string& Entry,
 // file that cannot be looked at counts as not there.
 std::string ThumbnailStamp(const std::string& PictureFile, const TColoringFiles& Files,
                            bool ShowColoring, int Size);
+
+// Deletes the thumbnail files of the entries in Folder where they exist
+// (with the colourings deleted at close, the thumbnails that show them go
+// too). Never throws; a file that cannot be deleted is left.
+void DeleteThumbnails(const std::vector<std::string>& Entries,
+                      const std::string& Folder = ThumbnailFolder());
 
 }  // namespace tw

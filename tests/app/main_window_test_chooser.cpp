@@ -364,6 +364,23 @@ TEST_F(PictureChooserTest, ThumbnailsAreKeptReusedAndMadeAgainWhenTheColouringCh
   EXPECT_EQ(CountNear(shot, Chooser().TileRect(2), Yellow, 8), 0);
 }
 
+TEST_F(PictureChooserTest, ColouringsDeletedAtCloseTakeTheirThumbnailsWithThem) {
+  AddPicture("a.twf", "Apple");
+  AddPicture("b.twf", "Bear");
+  WriteDefaults({"a.twf", "b.twf"}, "StayColored=1");
+  Start();
+  ClickPicture(20, 20);
+  Press("btnNextPic");
+  ASSERT_TRUE(std::filesystem::exists(Kept("a.twf").ColorFile));
+  Key(Qt::Key_Home);
+  Drain();
+  ASSERT_TRUE(std::filesystem::exists(ThumbnailFileName("a.twf")));
+  Key(Qt::Key_Escape);
+  CloseWindow(true);
+  EXPECT_FALSE(std::filesystem::exists(Kept("a.twf").ColorFile));
+  EXPECT_FALSE(std::filesystem::exists(ThumbnailFileName("a.twf")));
+}
+
 TEST_F(PictureChooserTest, TheOpenPicturesTileShowsWhatIsPaintedBeforeItIsKept) {
   Prepare(2);
   TFMain& w = Start();
