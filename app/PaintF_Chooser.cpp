@@ -76,8 +76,7 @@ bool TFMain::eventFilter(QObject* watched, QEvent* event) {
       Guarded([this] { CloseChooser(); });
       return true;
     }
-    default:
-      break;
+    default: break;
   }
   return TfrmQBase::eventFilter(watched, event);
 }

@@ -57,8 +57,7 @@ QPainterPath Star(QPointF Centre, double Outer) {
 
 }  // namespace
 
-TPictureChooser::TPictureChooser(QWidget* Parent)
-    : QWidget(Parent), FGrid(TileSize, TileGap) {
+TPictureChooser::TPictureChooser(QWidget* Parent) : QWidget(Parent), FGrid(TileSize, TileGap) {
   setObjectName(QStringLiteral("PictureChooser"));
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -203,8 +202,8 @@ void TPictureChooser::DrawTile(QPainter& Canvas, int Index) {
     Canvas.setPen(QPen(RingCore, RingWidth - 4));
     Canvas.drawRoundedRect(Ring, TileRadius + 5, TileRadius + 5);
   }
-  Canvas.setPen(QPen(Index == FCurrent ? CurrentFrame : TileEdge,
-                     Index == FCurrent ? CurrentFrameWidth : 2));
+  Canvas.setPen(
+      QPen(Index == FCurrent ? CurrentFrame : TileEdge, Index == FCurrent ? CurrentFrameWidth : 2));
   Canvas.setBrush(State == TThumbnailState::Broken ? BrokenFace : TileFace);
   const double Inset = Index == FCurrent ? CurrentFrameWidth / 2.0 : 1;
   Canvas.drawRoundedRect(QRectF(Tile).adjusted(Inset, Inset, -Inset, -Inset), TileRadius,

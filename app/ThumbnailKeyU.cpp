@@ -43,8 +43,8 @@ std::string ThumbnailFileName(const std::string& Entry, const std::string& Folde
 
 std::string ThumbnailStamp(const std::string& PictureFile, const TColoringFiles& Files,
                            bool ShowColoring, int Size) {
-  std::string Stamp = std::string(StampVersion) + " " + std::to_string(Size) + " " +
-                      FileStamp(PictureFile);
+  std::string Stamp =
+      std::string(StampVersion) + " " + std::to_string(Size) + " " + FileStamp(PictureFile);
   if (ShowColoring)
     Stamp += " " + FileStamp(Files.OutlineFile) + " " + FileStamp(Files.ColorFile);
   else

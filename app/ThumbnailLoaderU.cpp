@@ -20,15 +20,16 @@ TThumbnailLoader::~TThumbnailLoader() {
   FPool.waitForDone();
 }
 
-uint64_t TThumbnailLoader::Request(const std::string& Key, const TThumbnailJob& Job,
-                                   int Priority) {
-  return Start(Key, [Job] { return LoadThumbnail(Job); }, Priority);
+uint64_t TThumbnailLoader::Request(const std::string& Key, const TThumbnailJob& Job, int Priority) {
+  return Start(
+      Key, [Job] { return LoadThumbnail(Job); }, Priority);
 }
 
 uint64_t TThumbnailLoader::RequestFromLayer(const std::string& Key, TRaster24 Layer, int Size,
                                             int Priority) {
   auto Shared = std::make_shared<TRaster24>(std::move(Layer));
-  return Start(Key, [Shared, Size] { return ScaledThumbnail(*Shared, Size); }, Priority);
+  return Start(
+      Key, [Shared, Size] { return ScaledThumbnail(*Shared, Size); }, Priority);
 }
 
 uint64_t TThumbnailLoader::Start(const std::string& Key, std::function<QImage()> Make,
@@ -52,7 +53,8 @@ uint64_t TThumbnailLoader::Start(const std::string& Key, std::function<QImage()>
         }
         // One delivery call takes every result that is waiting.
         if (First)
-          QMetaObject::invokeMethod(Receiver, [this] { Deliver(); }, Qt::QueuedConnection);
+          QMetaObject::invokeMethod(
+              Receiver, [this] { Deliver(); }, Qt::QueuedConnection);
       },
       Priority);
   return Number;

@@ -68,8 +68,8 @@ QImage ScaledThumbnail(const TRaster24& Layer, int Size) {
 }
 
 QImage LoadThumbnail(const TThumbnailJob& Job) {
-  const std::string Stamp = ThumbnailStamp(Job.PictureFile, Job.Files,
-                                           StoresColorings(Job.StayColored), Job.Size);
+  const std::string Stamp =
+      ThumbnailStamp(Job.PictureFile, Job.Files, StoresColorings(Job.StayColored), Job.Size);
   if (!Job.CacheFile.empty()) {
     QImage Kept = ReadKept(Job.CacheFile, Stamp);
     if (!Kept.isNull()) return Kept;

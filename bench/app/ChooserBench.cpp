@@ -105,7 +105,8 @@ TOpenTimes TimeOpening(TFMain& form, TPaintProbe& probe) {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents();
   times.FullMs = NowMs() - t0;
-  times.InView = c.Grid().LastVisible(c.ScrollOffset()) - c.Grid().FirstVisible(c.ScrollOffset()) + 1;
+  const int scroll = c.ScrollOffset();
+  times.InView = c.Grid().LastVisible(scroll) - c.Grid().FirstVisible(scroll) + 1;
   return times;
 }
 
@@ -126,11 +127,12 @@ void ScrollThrough(TFMain& form, TPaintProbe& probe) {
   }
   if (frames.empty()) return;
   const double worst = *std::max_element(frames.begin(), frames.end());
-  const long over = std::count_if(frames.begin(), frames.end(),
-                                  [](double f) { return f > FrameBudgetMs; });
-  std::printf("chooser scroll top to bottom by wheel notches: %zu frames, frame time median "
-              "%.2f ms, worst %.2f ms, %ld over %.1f ms; placeholder tiles drawn on the way %d\n",
-              frames.size(), Median(frames), worst, over, FrameBudgetMs, placeholdersDrawn);
+  const long over =
+      std::count_if(frames.begin(), frames.end(), [](double f) { return f > FrameBudgetMs; });
+  std::printf(
+      "chooser scroll top to bottom by wheel notches: %zu frames, frame time median "
+      "%.2f ms, worst %.2f ms, %ld over %.1f ms; placeholder tiles drawn on the way %d\n",
+      frames.size(), Median(frames), worst, over, FrameBudgetMs, placeholdersDrawn);
 }
 
 void RunMeasurements(TFMain& form) {
@@ -144,9 +146,10 @@ void RunMeasurements(TFMain& form) {
   std::printf("chooser %zu pictures, window %dx%d, %d thumbnails kept before (%s)\n",
               form.Catalog().size(), form.width(), form.height(), kept, cache);
   const TOpenTimes first = TimeOpening(form, probe);
-  std::printf("chooser open (%s kept thumbnails): first paint %.1f ms, fully drawn (%d tiles "
-              "in view) %.1f ms   target %.0f ms\n",
-              cache, first.FirstPaintMs, first.InView, first.FullMs, target);
+  std::printf(
+      "chooser open (%s kept thumbnails): first paint %.1f ms, fully drawn (%d tiles "
+      "in view) %.1f ms   target %.0f ms\n",
+      cache, first.FirstPaintMs, first.InView, first.FullMs, target);
   // Everything asked for is made, so the next opening finds it kept.
   c.Thumbnails().Loader().WaitAndDeliver();
   QTest::keyClick(&form, Qt::Key_Escape);

@@ -3,10 +3,11 @@
 // touch, choosing through the window's picture opening (which keeps the
 // colouring of the picture left), damaged entries, closing, the window's
 // keys standing still while it is open, and the kept thumbnails.
+#include <sys/stat.h>
+
 #include <QPointingDevice>
 #include <QScrollArea>
 #include <QWheelEvent>
-#include <sys/stat.h>
 
 #include "app/PictureChooserU.h"
 #include "app/ThumbnailKeyU.h"
@@ -37,7 +38,8 @@ int CountNear(const QImage& Image, QRect Area, TColor Colour, int Tolerance = 24
   Area = Area.intersected(Image.rect());
   int n = 0;
   for (int y = Area.top(); y <= Area.bottom(); ++y)
-    for (int x = Area.left(); x <= Area.right(); ++x) n += Near(PixelAt(Image, x, y), Colour, Tolerance);
+    for (int x = Area.left(); x <= Area.right(); ++x)
+      n += Near(PixelAt(Image, x, y), Colour, Tolerance);
   return n;
 }
 
@@ -268,9 +270,9 @@ TEST_F(PictureChooserTest, TheWindowsKeysDoNothingWhileItIsOpen) {
   const double zoom = w.Zoom();
   const int size = w.ToolSize(pmBrush);
   Key(Qt::Key_Home);
-  for (const int key : {int(Qt::Key_Equal), int(Qt::Key_Minus), int(Qt::Key_Period),
-                        int(Qt::Key_BracketRight), int(Qt::Key_Slash), int(Qt::Key_3),
-                        int(Qt::Key_F2)})
+  for (const int key :
+       {int(Qt::Key_Equal), int(Qt::Key_Minus), int(Qt::Key_Period), int(Qt::Key_BracketRight),
+        int(Qt::Key_Slash), int(Qt::Key_3), int(Qt::Key_F2)})
     Key(key);
   Key(Qt::Key_Z, Qt::ControlModifier);
   Key(Qt::Key_S, Qt::ControlModifier);

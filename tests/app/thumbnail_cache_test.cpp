@@ -4,8 +4,8 @@
 // be written, and the background loader handing results over in order.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QCoreApplication>
+#include <QImage>
 #include <filesystem>
 #include <optional>
 #include <set>
