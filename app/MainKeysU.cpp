@@ -36,6 +36,7 @@ TMainKey FixedKey(int key) {
     case Qt::Key_Space: return mkSpace;
     case Qt::Key_PageUp: return mkPageUp;
     case Qt::Key_PageDown: return mkPageDown;
+    case Qt::Key_Home: return mkHome;
     case Qt::Key_Left: return mkLeft;
     case Qt::Key_Up: return mkUp;
     case Qt::Key_Right: return mkRight;
@@ -139,6 +140,7 @@ bool TMainKeys::KeyPress(const QKeyEvent& event) {
       break;
     case mkPageUp: FTarget.StepPicture(-1); break;
     case mkPageDown: FTarget.StepPicture(1); break;
+    case mkHome: FTarget.ChoosePicture(); break;
     case mkLeft: MoveMouse(-1, FDirY, fast); break;
     case mkUp: MoveMouse(FDirX, -1, fast); break;
     case mkRight: MoveMouse(1, FDirY, fast); break;

@@ -9,6 +9,7 @@
 //   Escape                     undo                           any
 //   Space                      mouse button down (once per hold; up on release)
 //   Page Up / Page Down        previous / next picture        any
+//   Home                       the picture chooser            any
 //   arrows                     steer the pointer: 8 px with Shift, else 1 px;
 //                              Ctrl and Alt do not matter
 //   1 to 9, main keyboard      tool size, entry d of BrushSizes  any
@@ -91,6 +92,8 @@ class IMainKeyTarget {
   virtual void RedoCommand() = 0;
   // Opens the picture delta places on in the catalog (wrapping).
   virtual void StepPicture(int delta) = 0;
+  // Opens the picture chooser over the painting area.
+  virtual void ChoosePicture() = 0;
   // SetToolSize with entry d (1..9) of BrushSizes.
   virtual void SetToolSizeEntry(int d) = 0;
   virtual void PrintCommand() = 0;
@@ -114,6 +117,7 @@ enum TMainKey {
   mkSpace,
   mkPageUp,
   mkPageDown,
+  mkHome,
   mkLeft,
   mkUp,
   mkRight,

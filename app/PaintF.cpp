@@ -15,6 +15,8 @@
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "app/OwnPointerU.h"
+#include "app/PictureChooserU.h"
+#include "app/ThumbnailKeyU.h"
 #include "controls/QBubbleHintU.h"
 #include "controls/QDialogF.h"
 #include "controls/QFitLabelU.h"
@@ -91,6 +93,7 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
   LoadArtwork();
   ConnectAutosave();
   ConnectEvents();
+  ConnectChooser();
   // Until a picture opens the title line is empty.
   FTitleLabel->clear();
   LayoutControls();
@@ -98,6 +101,9 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
 
 TFMain::~TFMain() {
   DisconnectEvents();
+  CloseChooser();
+  FChooser->OnChoose = nullptr;
+  FChooser->OnClose = nullptr;
   HideHint();
   // A write still running ends; the writer's thread is joined.
   FAutosaveTimer->stop();
@@ -165,6 +171,7 @@ void TFMain::CreateControls() {
   FPainter->SetMixMode(mmOver);
   FPainter->SetScale(1.0);
   FPaintingArea->setWidget(FPainter);
+  FChooser = new TPictureChooser(FMainPanel);
 
   const int commandLefts[] = {315, 363, 411, 459, 507, 555, 603, 651, 699};
   struct TCommand {
@@ -278,6 +285,7 @@ void TFMain::LayoutControls() {
     a.Control->setGeometry(r);
   }
   FPaintingArea->setGeometry(FMainPanel->rect());
+  FChooser->setGeometry(FMainPanel->rect());
 }
 
 void TFMain::CreateSounds() { FSounds = std::make_unique<TMainSounds>(); }
@@ -347,6 +355,7 @@ void TFMain::DeferredInit() {
     // temporary file behind, in the colourings or the save folder; only
     // files of the program's own naming whose writer is gone are removed.
     RemoveStaleTemporaryFiles(ColoringFolder());
+    RemoveStaleTemporaryFiles(ThumbnailFolder());
     RemoveStaleTemporaryFiles(NativePath(QCSetting().ReadPathSave()));
     // A picture that cannot be opened ends only the opening; the rest of
     // the start runs in every case.

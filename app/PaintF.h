@@ -14,6 +14,7 @@
 //   PaintF_Dropper.cpp   the dropper and the mix tray
 //   PaintF_Window.cpp    keyboard, window buttons, activation and closing
 //   PaintF_Dialogs.cpp   the calls into the dialogs
+//   PaintF_Chooser.cpp   the picture chooser over the painting area
 //
 // Every handler that a control or the platform calls runs through Guarded:
 // a silent abort ends only that command, any other error is shown once in a
@@ -57,6 +58,7 @@ class TQSlider;
 class TToolCursors;
 class TMainSounds;
 class TColoringAutosave;
+class TPictureChooser;
 
 // The help page for parents, beside the program (in its working folder),
 // which the farewell message links to.
@@ -126,6 +128,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void UndoCommand() override;
   void RedoCommand() override;
   void StepPicture(int delta) override;
+  // Opens the picture chooser over the painting area (PaintF_Chooser.cpp);
+  // nothing when the catalog is empty.
+  void ChoosePicture() override;
   void SetToolSizeEntry(int d) override;
   void PrintCommand() override;
   void SaveCommand() override;
@@ -135,6 +140,12 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void StepWell(int delta) override;
   void NextMixMode() override;
   void StepPalette(int delta) override;
+
+  // The picture chooser: while it is open the window's keys go to it
+  // alone, and a press anywhere else in the window only closes it.
+  void CloseChooser();
+  bool ChooserOpen() const;
+  TPictureChooser& Chooser() const { return *FChooser; }
 
   // Runs Command; a silent abort ends it quietly, another error is shown in
   // the warning box.
@@ -181,6 +192,8 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void keyReleaseEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void CaptionClicked(QPoint Pos) override;
 
  private:
   // A control placed by the layout tables: its design rectangle and the
@@ -236,6 +249,10 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   // The colourings and settings that could not be kept, named at close.
   void ReportUnkeptAtClose();
 
+  // The chooser's events (PaintF_Chooser.cpp).
+  void ConnectChooser();
+  void ChooserChose(int Index);
+
   // Closing (PaintF_Window.cpp).
   bool RunCloseSequence();
   void ApplicationStateChanged(Qt::ApplicationState State);
@@ -264,6 +281,7 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   QWidget* FMainPanel = nullptr;
   QScrollArea* FPaintingArea = nullptr;
   TPainter* FPainter = nullptr;
+  TPictureChooser* FChooser = nullptr;
   TPaintGrid* FPaintTray = nullptr;
   TPaintGrid* FMixTray = nullptr;
   TQSlider* FBrushSize = nullptr;

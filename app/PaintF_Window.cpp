@@ -11,6 +11,8 @@
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
+#include "app/PictureChooserU.h"
+#include "app/ThumbnailKeyU.h"
 #include "controls/QBubbleHintU.h"
 #include "palette/qt/PaintGridU.h"
 #include "settings/ProgramGlobalsU.h"
@@ -18,6 +20,12 @@
 namespace tw {
 
 void TFMain::keyPressEvent(QKeyEvent* event) {
+  if (ChooserOpen()) {
+    // The window's own keys wait until the chooser is closed.
+    Guarded([&] { FChooser->KeyPress(*event); });
+    event->accept();
+    return;
+  }
   bool handled = false;
   Guarded([&] { handled = FKeys->KeyPress(*event); });
   if (handled)
@@ -27,6 +35,10 @@ void TFMain::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFMain::keyReleaseEvent(QKeyEvent* event) {
+  if (ChooserOpen()) {
+    event->accept();
+    return;
+  }
   bool handled = false;
   Guarded([&] { handled = FKeys->KeyRelease(*event); });
   if (handled)
@@ -85,6 +97,11 @@ bool TFMain::RunCloseSequence() {
     const TStayColored stay = StayColored();
     if (DeletesColoringsAtClose(stay)) {
       DeleteAllColorings(FCatalog);
+      // The chooser's thumbnails show the colourings too; one still being
+      // made is written before they go.
+      FChooser->Thumbnails().Loader().CancelWaiting();
+      FChooser->Thumbnails().Loader().WaitAndDeliver();
+      DeleteThumbnails(FCatalog);
       FUnkept.Clear();
     } else if (StoresColoringAtClose(stay)) {
       try {

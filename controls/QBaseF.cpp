@@ -152,10 +152,12 @@ void TfrmQBase::mouseMoveEvent(QMouseEvent* event) {
 
 void TfrmQBase::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && FDragZone != htClient) {
+    const bool Clicked = FDragZone == htCaption && !FDragStarted;
     FDragZone = htClient;
     FDragStarted = false;
     FDragByHand = false;
     event->accept();
+    if (Clicked) CaptionClicked(event->position().toPoint());
     return;
   }
   QWidget::mouseReleaseEvent(event);

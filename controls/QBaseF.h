@@ -70,6 +70,9 @@ class TfrmQBase : public QWidget, public TSlice9Skin {
   // first processes the window's events. Empty here; the main window and
   // dialogs override it for their first layout.
   virtual void DeferredInit() {}
+  // A press and release of the left button on the title bar without a
+  // move in between (Pos in window coordinates). Empty here.
+  virtual void CaptionClicked(QPoint Pos) { (void)Pos; }
 
   void SliceChanged() override;
 

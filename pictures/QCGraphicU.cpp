@@ -86,6 +86,26 @@ void TQCGraphic::LoadFromFile(const std::string& fileName) {
   FFileName = path;
 }
 
+TRaster24 ReadPictureImage(const std::string& fileName) {
+  const std::string path = NativePath(fileName);
+  if (!HasPictureExtension(path)) throw EError("Not a picture file: " + path);
+  // The stream refuses anything but a regular file, at once.
+  TQCFileStream stream(path, TFileMode::fmOpenRead, true);
+  char magic[4] = {};
+  if (stream.Read(magic, 4) != 4 || std::memcmp(magic, PictureFileMagic, 4) != 0)
+    throw EError("Not a picture file: " + path);
+  // The texts are read only to reach the image part behind them.
+  const uint8_t version = stream.ReadByte();
+  const size_t count = version >= 3 ? stream.ReadByte() : 1;
+  for (size_t i = 0; i < count; ++i) ReadEntry(stream, version >= 3);
+  if (version >= 2) {
+    stream.ReadSmallInt();
+    stream.ReadSmallInt();
+  }
+  return DecodeGif([&stream](uint8_t* buffer, size_t size) { return stream.Read(buffer, size); },
+                   path);
+}
+
 const TPictureEntry* TQCGraphic::FindEntry(const std::string& languageCode) const {
   for (const TPictureEntry& entry : FEntries)
     if (SameTextAscii(entry.Language, languageCode)) return &entry;

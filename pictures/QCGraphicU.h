@@ -74,4 +74,11 @@ class TQCGraphic {
   TRaster24 FImage;
 };
 
+// The image part of a picture file, read without a message of any kind:
+// for pictures shown in passing (the chooser's tiles), where a damaged file
+// is shown as such and says nothing. Throws EError for everything that
+// TQCGraphic::LoadFromFile reports: not a ".twf" name, no regular file, a
+// damaged header or image part. Safe on any thread.
+TRaster24 ReadPictureImage(const std::string& fileName);
+
 }  // namespace tw

@@ -2,7 +2,9 @@
 # Whole-program measurements under a private Xvfb: start-up to the first
 # painted picture (against Tux Paint's start to its window, in the same
 # run), then the in-process measurements of tintwell_app_bench (opening a
-# picture, a brush stroke, memory, a fill from the keyboard).
+# picture, a brush stroke, memory, a fill from the keyboard) and of
+# tintwell_chooser_bench (the picture chooser with the shipped catalog and
+# with 500 pictures, each with no kept thumbnails and then with them).
 #   bench/app/run-bench-app.sh [BUILD_DIR] [RUNS] [CANVAS_RUNS]
 # BUILD_DIR is a build of bench/app (default build-benchapp), RUNS the
 # start-ups of each program (default 10), CANVAS_RUNS the slower starts of
@@ -15,7 +17,8 @@ runs=${2:-10}
 canvas_runs=${3:-3}
 program=$build/bin/tintwell
 driver=$build/bin/tintwell_app_bench
-for f in "$program" "$driver"; do
+chooser=$build/bin/tintwell_chooser_bench
+for f in "$program" "$driver" "$chooser"; do
   [ -x "$f" ] || { echo "run-bench-app.sh: $f is missing: build bench/app first" >&2; exit 2; }
 done
 for tool in Xvfb xdotool; do
@@ -210,3 +213,13 @@ echo
 echo "In-process measurements (tintwell_app_bench on the same display)"
 timeout 120 "$driver" 2>"$work/driver.err" | sed 's/^/  /' || {
   echo "  tintwell_app_bench failed:"; sed 's/^/    /' "$work/driver.err"; exit 1; }
+
+echo
+echo "Picture chooser (tintwell_chooser_bench on the same display)"
+# The shipped catalog, then 500 pictures; each twice, so the second run
+# finds the thumbnails the first one kept.
+for args in shipped shipped "500 $work/catalog500" "500 $work/catalog500"; do
+  # shellcheck disable=SC2086
+  timeout 300 "$chooser" $args 2>"$work/chooser.err" | sed 's/^/  /' || {
+    echo "  tintwell_chooser_bench $args failed:"; sed 's/^/    /' "$work/chooser.err"; exit 1; }
+done

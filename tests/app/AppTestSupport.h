@@ -20,6 +20,7 @@ class TRecordingTarget : public IMainKeyTarget {
   void UndoCommand() override { Log.push_back("Undo"); }
   void RedoCommand() override { Log.push_back("Redo"); }
   void StepPicture(int delta) override { Log.push_back("StepPicture " + std::to_string(delta)); }
+  void ChoosePicture() override { Log.push_back("ChoosePicture"); }
   void SetToolSizeEntry(int d) override { Log.push_back("ToolSize " + std::to_string(d)); }
   void PrintCommand() override { Log.push_back("Print"); }
   void SaveCommand() override { Log.push_back("Save"); }

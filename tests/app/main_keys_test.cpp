@@ -48,6 +48,7 @@ TEST(MainKeys, EveryKeyOfTheTableGivesItsCommand) {
              {Qt::Key_Escape, None, 0, "Undo"},
              {Qt::Key_PageUp, None, 0, "StepPicture -1"},
              {Qt::Key_PageDown, None, 0, "StepPicture 1"},
+             {Qt::Key_Home, None, 0, "ChoosePicture"},
              {Qt::Key_1, None, 0, "ToolSize 1"},
              {Qt::Key_2, None, 0, "ToolSize 2"},
              {Qt::Key_3, None, 0, "ToolSize 3"},
@@ -80,6 +81,7 @@ TEST(MainKeys, KeysMarkedAnyIgnoreShiftCtrlAndAlt) {
              {Qt::Key_Escape, Alt, 0, "Undo"},
              {Qt::Key_PageUp, Ctrl, 0, "StepPicture -1"},
              {Qt::Key_PageDown, Shift | Alt, 0, "StepPicture 1"},
+             {Qt::Key_Home, Ctrl | Shift, 0, "ChoosePicture"},
              {Qt::Key_3, Ctrl, 0, "ToolSize 3"},
              {Qt::Key_9, Alt, 0, "ToolSize 9"},
              {Qt::Key_Equal, Ctrl | Alt, 0, "ZoomIn"},
@@ -122,7 +124,7 @@ TEST(MainKeys, KeypadDigitsAndOtherKeysDoNothing) {
   for (int key = Qt::Key_0; key <= Qt::Key_9; ++key) rows.push_back({key, Keypad, 0, ""});
   for (const int key : {int(Qt::Key_0), int(Qt::Key_A), int(Qt::Key_Q), int(Qt::Key_Tab),
                         int(Qt::Key_Backspace), int(Qt::Key_F1), int(Qt::Key_F3),
-                        int(Qt::Key_Home), int(Qt::Key_Semicolon), int(Qt::Key_Exclam)})
+                        int(Qt::Key_End), int(Qt::Key_Semicolon), int(Qt::Key_Exclam)})
     rows.push_back({key, None, 0, ""});
   // The keypad's own slash, full stop, asterisk and equals are other keys.
   for (const int key : {int(Qt::Key_Slash), int(Qt::Key_Period), int(Qt::Key_Asterisk),
@@ -134,7 +136,8 @@ TEST(MainKeys, KeypadDigitsAndOtherKeysDoNothing) {
 TEST(MainKeys, KeypadNavigationKeysActLikeTheMainOnes) {
   // With Num Lock off the keypad gives Page Up/Down and the arrows.
   CheckRows({{Qt::Key_PageUp, Keypad, 0, "StepPicture -1"},
-             {Qt::Key_PageDown, Keypad, 0, "StepPicture 1"}},
+             {Qt::Key_PageDown, Keypad, 0, "StepPicture 1"},
+             {Qt::Key_Home, Keypad, 0, "ChoosePicture"}},
             false);
   TRecordingTarget target;
   TFakePointer pointer({50, 50});

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
+#include <vector>
 
 #include "controls/QBaseF.h"
 #include "qtsupport/WidgetTestSupport.h"
@@ -25,6 +26,15 @@ class TCountingForm : public TfrmQBase {
     ++Runs;
     VisibleWhenRun = isVisible();
   }
+};
+
+// Records where its title bar was clicked.
+class TClickedForm : public TfrmQBase {
+ public:
+  std::vector<QPoint> Clicks;
+
+ protected:
+  void CaptionClicked(QPoint Pos) override { Clicks.push_back(Pos); }
 };
 
 TEST(SkinnedForm, StartsPlainAndFrameless) {
@@ -227,6 +237,23 @@ TEST(SkinnedForm, DraggingTheTitleBarMovesTheWindowByHand) {
   // Without the button the window stays.
   MoveTo(form, QPoint(300, 300));
   EXPECT_EQ(form.geometry(), QRect(70, 80, 200, 100));
+}
+
+TEST(SkinnedForm, AClickOnTheTitleBarIsReportedAndADragIsNot) {
+  TClickedForm form;
+  form.setGeometry(100, 100, 200, 100);
+  form.SetCaptionRect(QRect(10, 10, 80, 20));
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(20, 15));
+  EXPECT_EQ(form.Clicks, std::vector<QPoint>{QPoint(20, 15)});
+  // Beside the title bar, with another button, or dragged: no click.
+  QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(150, 60));
+  QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(20, 15));
+  QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(20, 15));
+  MoveTo(form, QPoint(150, 135));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(20, 15));
+  EXPECT_EQ(form.Clicks.size(), 1u);
 }
 
 TEST(SkinnedForm, DraggingTheClientAreaDoesNothing) {

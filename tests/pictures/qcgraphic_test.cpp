@@ -334,5 +334,38 @@ TEST_F(QCGraphicTest, ClearForgetsTheFileButKeepsTheSize) {
   EXPECT_TRUE(Graphic.Image().IsEmpty());
 }
 
+// The quiet reader gives the same image as a full load, and for every
+// problem a full load reports an EError instead, showing nothing.
+TEST_F(QCGraphicTest, ThePictureAloneIsReadQuietlyOrRefusedWithAnError) {
+  TWarningRecorder recorder(Texts);
+  EXPECT_EQ(test::ToArt(ReadPictureImage(WriteGood("good.twf"))), Art);
+  for (const uint8_t version : {0, 2}) {
+    const std::string file = Folder.File("v" + std::to_string(version) + ".twf");
+    TPlainFile plain;
+    plain.Magic().Byte(version).ShortStr("Dog").ShortStr("Bob").LongStr("A dog");
+    if (version == 2) plain.Word(3).Word(4);
+    plain.Bytes(ArtGif()).WriteTo(file);
+    EXPECT_EQ(test::ToArt(ReadPictureImage(file)), Art) << int(version);
+  }
+  const std::string cutHeader = Folder.File("cut-header.twf");
+  TPlainFile header;
+  header.Magic().Byte(3).Byte(2).ShortStr("en_us").WriteTo(cutHeader);
+  const std::string cutImage = Folder.File("cut-image.twf");
+  std::vector<uint8_t> gif = ArtGif();
+  gif.resize(gif.size() / 2);
+  TPlainFile damaged;
+  damaged.Magic().Byte(3).Byte(1).ShortStr("en_us").ShortStr("Cat").ShortStr("").LongStr("");
+  damaged.Word(3).Word(4).Bytes(gif).WriteTo(cutImage);
+  const std::string noMagic = Folder.File("plain.twf");
+  TPlainFile plain;
+  plain.Text("not a picture at all").WriteTo(noMagic);
+  std::filesystem::create_directory(Folder.File("folder.twf"));
+  for (const std::string& file :
+       {cutHeader, cutImage, noMagic, Folder.File("gone.twf"), Folder.File("folder.twf"),
+        Folder.File("art.gif")})
+    EXPECT_THROW(ReadPictureImage(file), EError) << file;
+  EXPECT_TRUE(recorder.Messages.empty());
+}
+
 }  // namespace
 }  // namespace tw
