@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -65,6 +67,25 @@ TEST(HelpPage, TheRepositorysReadmeMakesAPageWithTheKeyTable) {
   // The developers' part stays out.
   EXPECT_EQ(page.find("Developer tools"), std::string::npos);
   EXPECT_EQ(page.find("<h2>Layout</h2>"), std::string::npos);
+}
+
+// Any text at all ends, and whatever it holds, the page has no mark-up but
+// the maker's own: every "<" left once the known tags are taken out came
+// from the text unescaped.
+TEST(HelpPage, RandomTextEndsAndIsAlwaysEscaped) {
+  const std::string pieces[] = {"|", "---", "-", " ", "  ", "\n", "\n\n", "`", "**", "[", "](",
+                                ")", "#", "## ", "```", "<", ">", "&", "\"", "a", "b c", "\r"};
+  const std::regex tags(
+      "</?(h[1-6]|p|ul|li|table|tr|th|td|pre|code|strong)>");
+  std::mt19937 random(7);
+  for (int run = 0; run < 3000; ++run) {
+    std::string text;
+    const int length = int(random() % 40);
+    for (int i = 0; i < length; ++i) text += pieces[random() % std::size(pieces)];
+    const std::string html = std::regex_replace(MarkdownToHtml(text), tags, "");
+    ASSERT_EQ(html.find('<'), std::string::npos) << text;
+    ASSERT_EQ(html.find('>'), std::string::npos) << text;
+  }
 }
 
 }  // namespace

@@ -158,11 +158,13 @@ std::string MarkdownToHtml(const std::string& Markdown) {
       }
       out += "</ul>\n";
     } else {
-      std::string paragraph;
-      for (; i < lines.size() && !Trimmed(lines[i]).empty() && !HeadingLevel(lines[i]) &&
-             !StartsWith(lines[i], "```") && !IsListItem(lines[i]) && !IsTableRow(lines[i]);
+      // The first line belongs to the paragraph whatever it looks like (a
+      // row of bars without a separator row is text).
+      std::string paragraph = Trimmed(lines[i]);
+      for (++i; i < lines.size() && !Trimmed(lines[i]).empty() && !HeadingLevel(lines[i]) &&
+                !StartsWith(lines[i], "```") && !IsListItem(lines[i]) && !IsTableRow(lines[i]);
            ++i)
-        paragraph += (paragraph.empty() ? "" : " ") + Trimmed(lines[i]);
+        paragraph += " " + Trimmed(lines[i]);
       out += "<p>" + Inline(paragraph) + "</p>\n";
     }
   }
