@@ -121,7 +121,7 @@ TEST_F(OwnPointer, GivesWayToTheRealMouse) {
 
 TEST_F(OwnPointer, SteersOntoADialogsButtonAndSpacePressesIt) {
   ClickPicture(20, 20);
-  QWidget* drawnIn = nullptr;
+  bool drawnInDialog = false;
   FAnswerer->AnswerWith = [&](QWidget* Dialog) {
     auto* save = qobject_cast<TDSave*>(Dialog);
     if (!save) return false;
@@ -138,15 +138,14 @@ TEST_F(OwnPointer, SteersOntoADialogsButtonAndSpacePressesIt) {
       key(QTest::Press, Qt::Key_Right);
       key(QTest::Release, Qt::Key_Right);
     }
-    drawnIn = FPointer.DrawnIn();
+    drawnInDialog = FPointer.DrawnIn() == Dialog;
     key(QTest::Press, Qt::Key_Space);
     key(QTest::Release, Qt::Key_Space);
     if (Dialog->isVisible()) Dialog->close();
     return true;
   };
   Key(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_NE(drawnIn, nullptr);
-  EXPECT_TRUE(drawnIn && qobject_cast<TDSave*>(drawnIn)) << "the pointer is drawn in the dialog";
+  EXPECT_TRUE(drawnInDialog) << "the pointer is drawn in the dialog";
   int saved = 0;
   for (const auto& entry : std::filesystem::directory_iterator(SaveFolder()))
     saved += entry.is_regular_file();
