@@ -33,6 +33,7 @@ for program in bin/tintwell bin/tintwell-config bin/tintwell-picture lib/tintwel
   [ -x "$root/$program" ] || fail "$program is missing or not executable"
 done
 for file in lib/tintwell/default/default.ini lib/tintwell/lang/tintwell_en_us.ini \
+    lib/tintwell/help/index.html \
     share/applications/tintwell.desktop share/icons/hicolor/scalable/apps/tintwell.svg; do
   [ -s "$root/$file" ] || fail "$file is missing"
 done

@@ -60,7 +60,8 @@ contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 for file in ./usr/bin/tintwell ./usr/bin/tintwell-config ./usr/bin/tintwell-picture \
     ./usr/lib/tintwell/tintwell ./usr/lib/tintwell/default/default.ini \
     ./usr/lib/tintwell/lang/tintwell_en_us.ini ./usr/lib/tintwell/sounds/music.mp3 \
-    ./usr/lib/tintwell/catalog/teddy.twf ./usr/share/applications/tintwell.desktop \
+    ./usr/lib/tintwell/catalog/teddy.twf ./usr/lib/tintwell/help/index.html \
+    ./usr/share/applications/tintwell.desktop \
     ./usr/share/icons/hicolor/48x48/apps/tintwell.png \
     ./usr/share/icons/hicolor/256x256/apps/tintwell.png \
     ./usr/share/icons/hicolor/scalable/apps/tintwell.svg; do
