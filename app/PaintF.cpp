@@ -25,7 +25,7 @@
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
 #include "palette/PaletteU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
 #include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"

@@ -15,7 +15,7 @@
 #include "controls/QSliderU.h"
 #include "painter/qt/PainterQtU.h"
 #include "palette/PaletteU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
 #include "settings/ProgramGlobalsU.h"
 

@@ -3,7 +3,7 @@
 #include "app/MainSoundsU.h"
 #include "app/PaintF.h"
 #include "painter/qt/PainterQtU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
 #include "settings/ProgramGlobalsU.h"
 

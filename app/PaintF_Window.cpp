@@ -14,7 +14,7 @@
 #include "app/PictureChooserU.h"
 #include "app/ThumbnailKeyU.h"
 #include "controls/QBubbleHintU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "settings/ProgramGlobalsU.h"
 
 namespace tw {

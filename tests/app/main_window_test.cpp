@@ -9,7 +9,7 @@
 
 #include "app/ColoringStoreU.h"
 #include "app/main_window_test_support.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 
 namespace tw::test {
 namespace {

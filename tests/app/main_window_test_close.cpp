@@ -7,7 +7,7 @@
 #include "app/main_window_test_support.h"
 #include "controls/QBubbleHintU.h"
 #include "palette/PaletteU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "settings/PasswordHashU.h"
 #include "settings/PolicyTestUtil.h"
 #include "sound/auDSMixerU.h"

@@ -10,7 +10,7 @@
 #include "controls/QSliderU.h"
 #include "painter/QPixelsMemU.h"
 #include "palette/qt/CursorTableU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "palette/qt/ToolCursorsU.h"
 
 namespace tw::test {

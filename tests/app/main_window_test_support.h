@@ -35,7 +35,7 @@
 #include "dialogs/DlgPrintF.h"
 #include "dialogs/DlgSaveF.h"
 #include "painter/qt/PainterQtU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "pictures/PictureFileU.h"
 #include "pictures/PictureTestUtil.h"
 #include "qtsupport/WidgetTestSupport.h"

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "app/main_window_test_support.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 
 namespace tw::test {
 namespace {

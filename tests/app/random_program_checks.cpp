@@ -14,7 +14,7 @@
 #include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "settings/ProgramGlobalsU.h"
 
 namespace tw::test {

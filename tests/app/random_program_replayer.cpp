@@ -10,7 +10,7 @@
 #include "controls/QImgButtonU.h"
 #include "controls/QSliderU.h"
 #include "painter/qt/PainterQtU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 
 namespace tw::test {
 

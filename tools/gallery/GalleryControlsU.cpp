@@ -12,7 +12,7 @@
 #include "controls/QImgButtonU.h"
 #include "controls/QPanel.h"
 #include "controls/QSliderU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "pictures/QUtilU.h"
 #include "pictures/qt/ArtResourceU.h"
 

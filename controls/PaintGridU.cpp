@@ -1,4 +1,4 @@
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,7 +7,7 @@
 
 #include "base/ErrorsU.h"
 #include "palette/PaletteU.h"
-#include "palette/qt/PaintWellU.h"
+#include "controls/PaintWellU.h"
 
 namespace tw {
 namespace {

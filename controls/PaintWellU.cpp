@@ -1,4 +1,4 @@
-#include "palette/qt/PaintWellU.h"
+#include "controls/PaintWellU.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -9,7 +9,7 @@
 #include <queue>
 
 #include "painter/QGfxUtilU.h"
-#include "palette/qt/PaintWellU.h"
+#include "controls/PaintWellU.h"
 #include "qtsupport/WidgetTestSupport.h"
 
 namespace tw::test {

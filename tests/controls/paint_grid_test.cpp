@@ -8,7 +8,7 @@
 
 #include "base/ErrorsU.h"
 #include "palette/PaletteU.h"
-#include "palette/qt/PaintGridU.h"
+#include "controls/PaintGridU.h"
 #include "qtsupport/WidgetTestSupport.h"
 
 namespace tw::test {
