@@ -21,15 +21,25 @@ declare -A want
 for ((b = 0; b < GRID_BOXES; b++)); do want[$b]="$GRID_WHITE $GRID_WHITE"; done
 paint() { default_colour 0 "${PAINT_WELLS[$1]}"; }
 
-check_screen() {
-  local what=$1 b got
-  raw_shot
+# Whether the last screenshot shows every box as wanted; the first box that
+# does not is left in "mismatch".
+screen_matches() {
+  local b got
   for ((b = 0; b < GRID_BOXES; b++)); do
     got=$(screen_box "$b")
     read -r gf gs <<<"$got"
     read -r wf ws <<<"${want[$b]}"
     colour_near "$gf" "$wf" 2 && colour_near "$gs" "$ws" 2 ||
-      fail "$what: box $b shows $got, expected ${want[$b]}"
+      { mismatch="box $b shows $got, expected ${want[$b]}"; return 1; }
+  done
+}
+
+# Waits for the screen to show every box as wanted.
+check_screen() {
+  local what=$1 deadline=$((SECONDS + E2E_SETTLE)) mismatch=""
+  until raw_shot && screen_matches; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$what: $mismatch"
+    sleep 0.1
   done
   e2e_log "ok: $what (screen)"
 }
@@ -103,11 +113,13 @@ choose_well 5
 stroke_box 6
 want[6]="$GRID_WHITE $(paint 5)"
 key Next
-sleep 0.5
-raw_shot
-[ "$(screen_box 5)" = "$GRID_WHITE $GRID_WHITE" ] || fail "the next picture shows the first one's fill"
+next_shown() { raw_shot && [ "$(screen_box 5)" = "$GRID_WHITE $GRID_WHITE" ]; }
+deadline=$((SECONDS + E2E_SETTLE))
+until next_shown; do
+  [ "$SECONDS" -lt "$deadline" ] || fail "the next picture shows the first one's fill"
+  sleep 0.1
+done
 key Prior
-sleep 0.5
 check_screen "back from the next picture"
 file_matches || fail "the colouring stored on leaving the picture differs from the screen"
 

@@ -44,11 +44,9 @@ expect_pixel "the fill kept by the undo of the stroke" $HEAD "$red" 0
 
 # The next picture is fresh; stepping back shows the fill again.
 key Next
-sleep 0.5
 shot
 expect_pixel_not "the next picture is another one" $HEAD "$red" 10
 key Prior
-sleep 0.5
 shot
 expect_pixel "the fill after stepping back" $HEAD "$red" 0
 expect_pixel "no stroke after stepping back" $((CX - 1)) 331 "255,255,255" 0

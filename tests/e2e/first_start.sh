@@ -44,8 +44,9 @@ e2e_log "dark share of the title strip: $share"
 awk -v s="$share" 'BEGIN { exit !(s > 0.05) }' || fail "no title text in the title strip ($share)"
 before=$(convert "$E2E_SHOT" -crop "260x18+$((WIN_X + 25))+$((WIN_Y + 38))" +repage -threshold 35% -format '%#' info:)
 key Next
-sleep 0.5
-shot
-after=$(convert "$E2E_SHOT" -crop "260x18+$((WIN_X + 25))+$((WIN_Y + 38))" +repage -threshold 35% -format '%#' info:)
-[ "$before" != "$after" ] || fail "the title line did not change with the picture"
+title_changed() {
+  after=$(convert "$E2E_SHOT" -crop "260x18+$((WIN_X + 25))+$((WIN_Y + 38))" +repage -threshold 35% -format '%#' info:)
+  [ "$before" != "$after" ]
+}
+wait_for "$E2E_SETTLE" title_changed || fail "the title line did not change with the picture"
 e2e_log "first start: passed"

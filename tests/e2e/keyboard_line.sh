@@ -16,12 +16,14 @@ xdotool keydown --window "$E2E_WID" space 2>/dev/null
 sleep 0.2
 for _ in 1 2 3 4 5 6 7 8 9 10 11 12; do key shift+Right; done
 xdotool keyup --window "$E2E_WID" space 2>/dev/null
-sleep 0.5
-shot
 # Twelve steps of eight pixels: a line 96 pixels long.
-eval "$(xdotool getmouselocation --shell)"
-e2e_log "pointer at design $((X - WIN_X)),$((Y - WIN_Y))"
-[ $((X - WIN_X)) -eq $((x0 + 96)) ] && [ $((Y - WIN_Y)) -eq 330 ] || fail "the arrows did not move the pointer by 96 pixels"
+pointer_at_end() {
+  local X=-1 Y=-1 SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  [ $((X - WIN_X)) -eq $((x0 + 96)) ] && [ $((Y - WIN_Y)) -eq 330 ]
+}
+wait_for "$E2E_SETTLE" pointer_at_end || fail "the arrows did not move the pointer by 96 pixels"
+shot
 for x in $((x0 + 4)) $((x0 + 30)) $((x0 + 50)) $((x0 + 70)) $((x0 + 92)); do
   expect_pixel "the line at $x" "$x" 330 "$paint" 0
 done

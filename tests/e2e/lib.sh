@@ -252,17 +252,33 @@ colour_near() {
   return 0
 }
 
+# The expectations look at the last screenshot first and, while it does not
+# show what they expect, at fresh ones, for up to E2E_SETTLE seconds: the
+# program draws after the input that caused it, at its own pace, so a
+# journey waits for what it expects to show rather than for a fixed time.
+E2E_SETTLE=${E2E_SETTLE:-5}
+
 expect_pixel() {
-  local what=$1 x=$2 y=$3 want=$4 tol=${5:-2} got
-  got=$(probe_pixel "$x" "$y")
-  colour_near "$got" "$want" "$tol" || fail "$what: at ($x,$y) found $got, expected $want"
+  local what=$1 x=$2 y=$3 want=$4 tol=${5:-2} got deadline=$((SECONDS + E2E_SETTLE))
+  while :; do
+    got=$(probe_pixel "$x" "$y")
+    colour_near "$got" "$want" "$tol" && break
+    [ "$SECONDS" -lt "$deadline" ] || fail "$what: at ($x,$y) found $got, expected $want"
+    sleep 0.1
+    shot
+  done
   e2e_log "ok: $what ($got at $x,$y)"
 }
 
 expect_pixel_not() {
-  local what=$1 x=$2 y=$3 want=$4 tol=${5:-2} got
-  got=$(probe_pixel "$x" "$y")
-  colour_near "$got" "$want" "$tol" && fail "$what: at ($x,$y) still $got"
+  local what=$1 x=$2 y=$3 want=$4 tol=${5:-2} got deadline=$((SECONDS + E2E_SETTLE))
+  while :; do
+    got=$(probe_pixel "$x" "$y")
+    colour_near "$got" "$want" "$tol" || break
+    [ "$SECONDS" -lt "$deadline" ] || fail "$what: at ($x,$y) still $got"
+    sleep 0.1
+    shot
+  done
   e2e_log "ok: $what ($got at $x,$y)"
 }
 
