@@ -108,6 +108,11 @@ void TProgramChecks::BeforeEvent(const TFMain& Window, const TProgramEvent& Even
                      Event.Kind == TEventKind::PainterDouble ||
                      Event.Kind == TEventKind::RightPress;
   FMayTouchOutline = MayTouchOutline(painter.PaintMode()) && (press || space);
+  // Redo sounds like undo; the key tells them apart. The chooser takes
+  // every key while it is open.
+  const bool key = Event.Kind == TEventKind::KeyPress || Event.Kind == TEventKind::KeyClick;
+  FRedoKey = key && !Window.ChooserOpen() &&
+             (Event.A == KeyIndex("Ctrl+Y") || Event.A == KeyIndex("Ctrl+Shift+Z"));
   FExpectedDialogs = ExpectedDialogs(Window, Event);
   FCuesBefore = FRecords.Cues.size();
   FEmptyMixWellsBefore = EmptyMixWells(Window);
@@ -172,8 +177,10 @@ std::string TProgramChecks::FollowHistory(const TFMain& Window) {
   const int pushes =
       played(cueSplash) + played(cueStrokeUp) + (mixWellWashed ? 0 : played(cueWash));
   for (int i = 0; i < pushes; ++i) FHistory.Push(FSnapshot);
+  if (FRedoKey) FRedos += played(cueUndo);
   for (int i = 0; i < played(cueUndo); ++i) {
-    const std::string problem = FHistory.Undone(Window.Painter());
+    const std::string problem = FRedoKey ? FHistory.Redone(Window.Painter(), FSnapshot)
+                                         : FHistory.Undone(Window.Painter(), FSnapshot);
     if (!problem.empty()) return problem;
   }
   return FHistory.CheckDepth(Window.Painter());
@@ -327,6 +334,8 @@ std::string TProgramChecks::DialogOfButton(const TFMain& Window,
 
 std::vector<std::string> TProgramChecks::ExpectedDialogs(const TFMain& Window,
                                                          const TProgramEvent& Event) const {
+  // The open chooser takes the keys, and a press outside it only closes it.
+  if (Window.ChooserOpen()) return {};
   std::string dialog;
   const bool key = Event.Kind == TEventKind::KeyClick || Event.Kind == TEventKind::KeyPress;
   if (Event.Kind == TEventKind::Button) {

@@ -52,6 +52,8 @@ class TProgramChecks {
   // The stored colourings on disk: every file there decodes at its
   // picture's size. AfterEvent runs it whenever the save folder changed.
   std::string CheckStoredColorings() const;
+  // How many redos played so far.
+  int Redos() const { return FRedos; }
 
  private:
   std::string CheckWindow(const TFMain& Window) const;
@@ -89,6 +91,8 @@ class TProgramChecks {
   size_t FCuesBefore = 0;
   int FEmptyMixWellsBefore = 0;
   bool FMayTouchOutline = false;
+  bool FRedoKey = false;
+  int FRedos = 0;
   std::vector<std::string> FExpectedDialogs;
   TLayers FSnapshot;
   std::string FEvent;

@@ -135,9 +135,11 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
   }
   TProgramReplayer replayer(*FWindow);
   int pictureChanges = 0;
+  int chooserOpenings = 0;
   for (size_t i = 0; i < Events.size(); ++i) {
     Report.SetStep(int(i));
     const int before = FWindow->CurrentPicture();
+    const bool chooserBefore = FWindow->ChooserOpen();
     checks.BeforeEvent(*FWindow, Events[i]);
     replayer.Apply(Events[i]);
     problem = checks.AfterEvent(*FWindow);
@@ -147,6 +149,7 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
       return;
     }
     pictureChanges += FWindow->CurrentPicture() != before;
+    chooserOpenings += !chooserBefore && FWindow->ChooserOpen();
   }
   const int end = int(Events.size());
   Report.SetStep(end);
@@ -158,9 +161,10 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
   }
   std::ostringstream summary;
   summary << "pictures=" << pictureChanges << " fills=" << CueCount(cueSplash)
-          << " strokes=" << CueCount(cueStrokeUp) << " undos=" << CueCount(cueUndo)
+          << " strokes=" << CueCount(cueStrokeUp)
+          << " undos=" << CueCount(cueUndo) - checks.Redos() << " redos=" << checks.Redos()
           << " washes=" << CueCount(cueWash) << " drops=" << CueCount(cueDropperOut)
-          << " dialogs=" << FAnswerer->Seen.size();
+          << " dialogs=" << FAnswerer->Seen.size() << " chooser=" << chooserOpenings;
   Report.SetSummary(summary.str());
   // The window's teardown is part of the run.
   FWindow.reset();

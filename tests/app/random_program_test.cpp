@@ -52,8 +52,9 @@ TEST_P(RandomProgram, TheEventsOfOneSeedKeepTheProgramWhole) {
   }
   // Every event ran, and the checks at the end.
   EXPECT_EQ(outcome.Step, RunEventCount);
-  // The run did what a child does: pictures, paint, undo, dialogs.
-  for (const char* activity : {"pictures", "fills", "strokes", "dialogs"})
+  // The run did what a child does: pictures, paint, undo, dialogs, the
+  // picture chooser.
+  for (const char* activity : {"pictures", "fills", "strokes", "dialogs", "chooser"})
     EXPECT_GT(SummaryCount(outcome.Summary, activity), 0) << activity << ": " << outcome.Summary;
   std::cout << "[   seed " << seed << " ] " << outcome.Summary << "\n";
 }
