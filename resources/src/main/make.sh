@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the main window's artwork (background, title, buttons, brush-size
-# slider) from the SVG that draw.py writes, into resources/art/.
+# slider) from the SVG that draw.py writes, into resources/art/, and the same
+# pictures at twice the size into resources/art/2x/ for high-density screens.
 #
 #   scripts/install-deps.sh --artwork && resources/src/main/make.sh
 #
@@ -32,15 +33,22 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$python" "$here/draw.py" "$work"
-mkdir -p "$art"
-while read -r name ext width height; do
-  rsvg-convert -w "$width" -h "$height" -o "$work/$name.png" "$work/$name.svg"
+# Renders one picture at Scale times its design size into Folder.
+render() {
+  local name=$1 ext=$2 width=$3 height=$4 scale=$5 folder=$6
+  rsvg-convert -w $((width * scale)) -h $((height * scale)) -o "$work/$name.png" "$work/$name.svg"
   if [ "$ext" = jpg ]; then
     convert "$work/$name.png" -background white -alpha remove -alpha off -strip \
-      -quality 92 "$art/$name.jpg"
+      -quality 92 "$folder/$name.jpg"
   else
     convert "$work/$name.png" -strip -define png:exclude-chunks=date,time \
-      "PNG32:$art/$name.png"
+      "PNG32:$folder/$name.png"
   fi
+}
+
+mkdir -p "$art/2x"
+while read -r name ext width height; do
+  render "$name" "$ext" "$width" "$height" 1 "$art"
+  render "$name" "$ext" "$width" "$height" 2 "$art/2x"
 done < "$work/list.txt"
-echo "make.sh: $(wc -l < "$work/list.txt") pictures written to $art"
+echo "make.sh: $(wc -l < "$work/list.txt") pictures written to $art, at 1x and 2x"
