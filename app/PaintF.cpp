@@ -269,7 +269,7 @@ void TFMain::LayoutControls() {
     if (!a.Control) continue;
     QRect r = a.Design;
     if (a.Control == FTitleImage && !FTitleImage->pixmap().isNull())
-      r.setSize(FTitleImage->pixmap().size());
+      r.setSize(FTitleImage->pixmap().deviceIndependentSize().toSize());
     if (a.Right) {
       if (a.Left)
         r.setWidth(std::max(0, r.width() + dw));
@@ -297,7 +297,7 @@ void TFMain::LoadArtwork() {
   SetHBottom(64);
   SetPicture(JpegResource("main"));
   FTitleImage->setPixmap(QPixmap::fromImage(JpegResource("title")));
-  FTitleImage->resize(FTitleImage->pixmap().size());
+  FTitleImage->resize(FTitleImage->pixmap().deviceIndependentSize().toSize());
   SetCaptionRect(FTitleImage->geometry());
 
   const std::pair<TQImgButton*, const char*> art[] = {{FBtnClose, "Close"},

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "base/ErrorsU.h"
+#include "pictures/qt/ArtResourceU.h"
 
 namespace tw {
 
@@ -87,8 +88,7 @@ void TQBubbleHint::SetPicture(TQHintDir Dir, const QImage& Value) {
 
 void TQBubbleHint::SetDir(TQHintDir Value) {
   FDir = Value;
-  const QImage& art = FPictures[FDir];
-  resize(art.width(), art.height());
+  resize(DesignSize(FPictures[FDir]));
   ArtChanged();
   update();
 }
@@ -244,7 +244,9 @@ void TQBubbleHint::ArtChanged() {
     clearMask();
     return;
   }
-  const QImage shown = art.size() == size() ? art : art.scaled(size());
+  // The mask is in design pixels, whatever the art's density.
+  QImage shown = art.size() == size() ? art : art.scaled(size());
+  shown.setDevicePixelRatio(1);
   setMask(QBitmap::fromImage(shown.createAlphaMask(Qt::ThresholdAlphaDither)));
 }
 

@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <QPainter>
 #include <QTransform>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace tw {
@@ -16,9 +18,12 @@ void TSlice9::Draw(const QImage& Picture, QPainter& Canvas, int Width, int Heigh
     FBitmap = Picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     FBitmapKey = Picture.cacheKey();
   }
+  // The margins are in design pixels; a picture of a denser set has Scale
+  // art pixels to each, and its parts are read that much larger.
+  const int Scale = std::max(1, int(std::lround(FBitmap.devicePixelRatio())));
   // 64-bit edges: margins come from callers and must not overflow.
-  const int64_t PW = FBitmap.width();
-  const int64_t PH = FBitmap.height();
+  const int64_t PW = FBitmap.width() / Scale;
+  const int64_t PH = FBitmap.height() / Scale;
   const int64_t SX[4] = {0, Settings.WLeft, PW - Settings.WRight, PW};
   const int64_t SY[4] = {0, Settings.HTop, PH - Settings.HBottom, PH};
   const int64_t DX[4] = {0, Settings.WLeft, int64_t(Width) - Settings.WRight, Width};
@@ -34,7 +39,7 @@ void TSlice9::Draw(const QImage& Picture, QPainter& Canvas, int Width, int Heigh
       if (DX[c + 1] <= DX[c] || DY[r + 1] <= DY[r]) continue;
       const QRect Source(int(SX[c]), int(SY[r]), int(SX[c + 1] - SX[c]), int(SY[r + 1] - SY[r]));
       const QRect Target(int(DX[c]), int(DY[r]), int(DX[c + 1] - DX[c]), int(DY[r + 1] - DY[r]));
-      DrawCell(Canvas, Source, Target, Settings.StretchHorz, Settings.StretchVert);
+      DrawCell(Canvas, Source, Target, Scale, Settings.StretchHorz, Settings.StretchVert);
     }
   }
 }
@@ -45,8 +50,8 @@ void TSlice9::Draw(const QImage& Picture, QPainter& Canvas, int Width, int Heigh
        TSlice9Settings{WLeft, WRight, HTop, HBottom, StretchHorz, StretchVert});
 }
 
-void TSlice9::DrawCell(QPainter& Canvas, const QRect& Source, const QRect& Target, bool StretchHorz,
-                       bool StretchVert) {
+void TSlice9::DrawCell(QPainter& Canvas, const QRect& Source, const QRect& Target, int Scale,
+                       bool StretchHorz, bool StretchVert) {
   // One copy has the size of a step: the target's extent in a stretched
   // direction, the source's otherwise. Laying such copies from the cell's
   // top left and cutting the last ones at the cell's far edges is exactly a
@@ -56,13 +61,19 @@ void TSlice9::DrawCell(QPainter& Canvas, const QRect& Source, const QRect& Targe
                    StretchVert ? Target.height() : Source.height());
   // The part is cut out before scaling, so the smoothing filter never reads
   // the neighbouring parts.
-  QImage Part = FBitmap.copy(Source);
-  if (Part.size() != Step) {
-    Part = Part.scaled(Step, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  QImage Part = FBitmap.copy(QRect(Source.topLeft() * Scale, Source.size() * Scale));
+  if (Part.size() != Step * Scale) {
+    Part = Part.scaled(Step * Scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
   if (Part.isNull()) return;
+  // The brush's own transform maps the part's pixels to design pixels, so a
+  // denser part lands one art pixel to one device pixel on a screen of its
+  // ratio.
+  Part.setDevicePixelRatio(1);
   QBrush Tiles(Part);
-  Tiles.setTransform(QTransform::fromTranslate(Target.x(), Target.y()));
+  QTransform Place = QTransform::fromTranslate(Target.x(), Target.y());
+  Place.scale(1.0 / Scale, 1.0 / Scale);
+  Tiles.setTransform(Place);
   // The caller's brush origin would shift the tiles off the cell's corner.
   const QPointF Origin = Canvas.brushOrigin();
   Canvas.setBrushOrigin(0, 0);
@@ -73,8 +84,11 @@ void TSlice9::DrawCell(QPainter& Canvas, const QRect& Source, const QRect& Targe
 QImage Slice9Image(const QImage& Picture, const TSlice9Settings& Settings, QSize Size,
                    QColor Background) {
   if (Size.isEmpty()) return QImage();
-  QImage Result(Size, QImage::Format_ARGB32_Premultiplied);
+  // As dense as the picture, so its art pixels are copied one to one.
+  const int Scale = std::max(1, int(std::lround(Picture.devicePixelRatio())));
+  QImage Result(Size * Scale, QImage::Format_ARGB32_Premultiplied);
   if (Result.isNull()) return Result;
+  Result.setDevicePixelRatio(Scale);
   Result.fill(Background);
   QPainter Canvas(&Result);
   TSlice9 Slice;

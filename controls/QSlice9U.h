@@ -11,7 +11,8 @@ class QPainter;
 
 namespace tw {
 
-// Where the art is cut, in art pixels, and which parts are stretched rather
+// Where the art is cut, in design pixels (a picture with devicePixelRatio 2
+// has two art pixels to each), and which parts are stretched rather
 // than repeated. All numbers start at 0 and the flags at false.
 struct TSlice9Settings {
   int WLeft = 0;    // width of the left column (left corners and left edge)
@@ -41,6 +42,7 @@ class TSlice9 {
   // - parts whose art or target is empty are skipped, so a target smaller
   //   than its two corners has no middle and its right and bottom parts are
   //   drawn over the left and top ones.
+  // The art's size is its design size (pixels over devicePixelRatio).
   // Nothing is drawn while Picture has no width. A part of the art that is
   // not wholly inside the art (negative margins, or margins wider than the
   // art together) is skipped rather than read from outside the picture.
@@ -54,15 +56,16 @@ class TSlice9 {
   const QImage& Bitmap() const { return FBitmap; }
 
  private:
-  void DrawCell(QPainter& Canvas, const QRect& Source, const QRect& Target, bool StretchHorz,
-                bool StretchVert);
+  void DrawCell(QPainter& Canvas, const QRect& Source, const QRect& Target, int Scale,
+                bool StretchHorz, bool StretchVert);
 
   QImage FBitmap;
   qint64 FBitmapKey = 0;
 };
 
-// Draw into a new image of Size whose pixels start as Background: the whole
-// result of one nine-slice drawing, for callers that want the pixels.
+// Draw into a new image of Size (in design pixels, with the picture's
+// devicePixelRatio) whose pixels start as Background: the whole result of
+// one nine-slice drawing, for callers that want the pixels.
 QImage Slice9Image(const QImage& Picture, const TSlice9Settings& Settings, QSize Size,
                    QColor Background = Qt::transparent);
 

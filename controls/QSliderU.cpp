@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "pictures/qt/ArtResourceU.h"
+
 namespace tw {
 
 TQSlider::TQSlider(QWidget* parent) : TQHintControl(parent) {}
@@ -43,26 +45,26 @@ void TQSlider::SetPicThumb(const QImage& Value) {
 }
 
 bool TQSlider::HasTravel() const {
-  return FMaxValue > FMinValue && width() - FPicThumb.width() > 0;
+  return FMaxValue > FMinValue && width() - DesignSize(FPicThumb).width() > 0;
 }
 
 int TQSlider::ThumbLeft() const {
   if (!HasTravel()) return 0;
   // 64-bit, so neither the range nor the product can overflow; the result
   // lies between 0 and W - tw.
-  const int64_t travel = width() - FPicThumb.width();
+  const int64_t travel = width() - DesignSize(FPicThumb).width();
   const int64_t product = travel * (int64_t(FValue) - FMinValue);
   return Nearest(double(product) / double(int64_t(FMaxValue) - FMinValue));
 }
 
 QRect TQSlider::ThumbRect() const {
-  const int top = (height() - FPicThumb.height()) / 2;
-  return QRect(ThumbLeft(), top, FPicThumb.width(), FPicThumb.height());
+  const int top = (height() - DesignSize(FPicThumb).height()) / 2;
+  return QRect(ThumbLeft(), top, DesignSize(FPicThumb).width(), DesignSize(FPicThumb).height());
 }
 
 int32_t TQSlider::ValueAt(int x) const {
   if (!HasTravel()) return FMinValue;
-  const double travel = width() - FPicThumb.width();
+  const double travel = width() - DesignSize(FPicThumb).width();
   const double value = double(x) * double(int64_t(FMaxValue) - FMinValue) / travel + FMinValue;
   // A pointer far outside a wide range could leave the 32-bit range.
   constexpr double lo = std::numeric_limits<int32_t>::min();
@@ -79,10 +81,10 @@ bool TQSlider::event(QEvent* event) {
 
 void TQSlider::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (FPicBackground.width() > 0)
-    painter.drawImage((width() - FPicBackground.width()) / 2,
-                      (height() - FPicBackground.height()) / 2, FPicBackground);
-  if (FPicThumb.width() > 0) painter.drawImage(ThumbRect().topLeft(), FPicThumb);
+  if (DesignSize(FPicBackground).width() > 0)
+    painter.drawImage((width() - DesignSize(FPicBackground).width()) / 2,
+                      (height() - DesignSize(FPicBackground).height()) / 2, FPicBackground);
+  if (DesignSize(FPicThumb).width() > 0) painter.drawImage(ThumbRect().topLeft(), FPicThumb);
 }
 
 void TQSlider::keyPressEvent(QKeyEvent* event) {

@@ -22,13 +22,14 @@ const QColor clBlackText(0, 0, 0);
 }  // namespace
 
 QImage ButtonArtForWidth(const QImage& Picture, int Width) {
-  if (Picture.isNull() || Width <= 0 || Picture.width() == Width) return Picture;
+  const QSize Design = DesignSize(Picture);
+  if (Picture.isNull() || Width <= 0 || Design.width() == Width) return Picture;
   // Both ends come across whole; only the uniform middle loses or repeats
   // columns.
-  const int Side = (std::min(Picture.width(), Width) - 2) / 2;
+  const int Side = (std::min(Design.width(), Width) - 2) / 2;
   if (Side <= 0) return Picture;
   return Slice9Image(Picture, TSlice9Settings{Side, Side, 0, 0, false, false},
-                     QSize(Width, Picture.height()));
+                     QSize(Width, Design.height()));
 }
 
 QFont DialogFont(int PixelSize, bool Bold) {

@@ -218,7 +218,11 @@ void TDSave::LoadArtwork() {
   // The options header sits on the panel's inside colour and hides the
   // frame line behind it.
   QPalette Palette = txtAdvanced->palette();
-  Palette.setColor(QPalette::Window, Group.pixelColor(pnlAdvanced->WLeft(), pnlAdvanced->HTop()));
+  // The slice margins are design pixels; the denser set has more art pixels
+  // to each.
+  const QPoint Inside = QPoint(pnlAdvanced->WLeft(), pnlAdvanced->HTop()) *
+                        Group.devicePixelRatio();
+  Palette.setColor(QPalette::Window, Group.pixelColor(Inside));
   txtAdvanced->setPalette(Palette);
 
   btnAdvanced->LoadPngPictures(QStringLiteral("exp"));

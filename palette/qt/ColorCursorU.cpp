@@ -1,6 +1,7 @@
 #include "palette/qt/ColorCursorU.h"
 
 #include <QPixmap>
+#include <QRect>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -65,6 +66,7 @@ void TColorCursor::LoadColor(const QString& Name, const TPictureSource& Source) 
 void TColorCursor::SetMaskPicture(const QImage& Picture) {
   const QImage source = Picture.convertToFormat(QImage::Format_ARGB32);
   QImage mask(source.size(), QImage::Format_Mono);
+  mask.setDevicePixelRatio(source.devicePixelRatio());
   mask.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
   mask.fill(0);
   for (int y = 0; y < source.height(); ++y) {
@@ -90,7 +92,7 @@ void TColorCursor::Build() {
     throw EError(message);
   }
   if (FColor.isNull()) throw EError(CursorError(FId, "no picture is loaded."));
-  if (!FColor.rect().contains(FHotSpot))
+  if (!QRect(QPoint(0, 0), DesignSize(FColor)).contains(FHotSpot))
     throw EError(CursorError(FId, "the hot spot lies outside the picture."));
   QImage picture = FColor.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < picture.height(); ++y) {
@@ -98,13 +100,17 @@ void TColorCursor::Build() {
     for (int x = 0; x < picture.width(); ++x)
       line[x] = FMask.pixelIndex(x, y) == 1 ? (line[x] | ~RGB_MASK) : 0;
   }
+  // The pixmap keeps the pictures' ratio, so a denser set is drawn sharp
+  // at the same size; the hot spot stays in design pixels.
   FCursor = QCursor(QPixmap::fromImage(picture), FHotSpot.x(), FHotSpot.y());
   SetCursorTable(FId, FCursor);
 }
 
 void TColorCursor::Tint(const QPoint& ColorPoint, TColor Color, bool Rebuild) {
   FColor = FColorUntouched.copy();
-  FillConnected(FColor, ColorPoint, qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color)));
+  // The colour point is in design pixels, like the hot spot.
+  const QPoint Seed = ColorPoint * FColor.devicePixelRatio();
+  FillConnected(FColor, Seed, qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color)));
   if (Rebuild) Build();
 }
 

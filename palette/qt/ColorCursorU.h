@@ -8,7 +8,9 @@
 // black where the pointer is opaque and white where it is transparent. Only
 // the 64 x 64 set exists: pointers of any size work on Linux desktops, so
 // the smaller set that older systems needed is neither drawn nor looked
-// for.
+// for. On a high-density screen the pictures come from the 2x set (128 x
+// 128 with devicePixelRatio 2); hot spot and colour point stay in design
+// pixels.
 #pragma once
 
 #include <QCursor>

@@ -63,7 +63,8 @@ QPoint ProgramCursorHotSpot(TProgramCursor Which) {
 }
 
 void InstallProgramCursors(const TPictureSource& Source) {
-  const TPictureSource load = Source ? Source : TPictureSource(PngResource);
+  const TPictureSource load =
+      Source ? Source : TPictureSource([](const QString& Name) { return PngResource(Name); });
   constexpr std::array<TProgramCursor, 3> all = {TProgramCursor::Hand, TProgramCursor::Arrow,
                                                  TProgramCursor::No};
   // All pictures first, so a missing one changes nothing.

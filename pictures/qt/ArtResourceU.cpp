@@ -17,22 +17,27 @@ namespace tw {
 
 namespace {
 
-// Lower-case "name.ext" to the resource path.
-const QHash<QString, QString>& ArtIndex() {
-  static const QHash<QString, QString> index = [] {
-    QHash<QString, QString> result;
-    QDirIterator it(QStringLiteral(":/art"), QDir::Files);
-    while (it.hasNext()) {
-      const QString path = it.next();
-      result.insert(QFileInfo(path).fileName().toLower(), path);
-    }
-    return result;
-  }();
-  return index;
+QHash<QString, QString> IndexFolder(const QString& Folder) {
+  QHash<QString, QString> result;
+  QDirIterator it(Folder, QDir::Files);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    result.insert(QFileInfo(path).fileName().toLower(), path);
+  }
+  return result;
 }
 
-QByteArray ReadArt(const QString& Name, const char* Extension) {
-  const QString path = ArtIndex().value((Name + QLatin1String(Extension)).toLower());
+// Lower-case "name.ext" to the resource path, one index per set.
+const QHash<QString, QString>& ArtIndex(int Scale = 1) {
+  static const QHash<QString, QString> design = IndexFolder(QStringLiteral(":/art"));
+  static const QHash<QString, QString> doubled = IndexFolder(QStringLiteral(":/art/2x"));
+  return Scale == 2 ? doubled : design;
+}
+
+int ChosenScale(int Scale) { return Scale == 0 ? ScreenArtScale() : ArtScaleFor(Scale); }
+
+QByteArray ReadArt(const QString& Name, const char* Extension, int Scale) {
+  const QString path = ArtIndex(Scale).value((Name + QLatin1String(Extension)).toLower());
   QFile file(path);
   if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
     throw EError("The built-in picture \"" + Name.toStdString() + "\" is missing.");
@@ -45,22 +50,34 @@ const uint8_t* Bytes(const QByteArray& Data) {
 
 }  // namespace
 
-QImage JpegResource(const QString& Name) {
-  const QByteArray data = ReadArt(Name, ".jpg");
+int ArtScaleFor(double DevicePixelRatio) { return DevicePixelRatio > 1.0 ? 2 : 1; }
+
+int ScreenArtScale() { return qGuiApp ? ArtScaleFor(qGuiApp->devicePixelRatio()) : 1; }
+
+QSize DesignSize(const QImage& Picture) { return Picture.deviceIndependentSize().toSize(); }
+
+QImage JpegResource(const QString& Name, int Scale) {
+  const int scale = ChosenScale(Scale);
+  const QByteArray data = ReadArt(Name, ".jpg", scale);
   const TRaster24 raster = DecodeImage(Bytes(data), size_t(data.size()));
   const QImage view(raster.Data(), raster.Width(), raster.Height(), qsizetype(raster.Stride()),
                     QImage::Format_RGB888);
-  return view.convertToFormat(QImage::Format_RGB32);
+  QImage image = view.convertToFormat(QImage::Format_RGB32);
+  image.setDevicePixelRatio(scale);
+  return image;
 }
 
-QImage PngResource(const QString& Name) {
-  const QByteArray data = ReadArt(Name, ".png");
+QImage PngResource(const QString& Name, int Scale) {
+  const int scale = ChosenScale(Scale);
+  const QByteArray data = ReadArt(Name, ".png", scale);
   const TRgbaImage rgba = DecodePngWithAlpha(Bytes(data), size_t(data.size()));
   QImage image(rgba.Width, rgba.Height, QImage::Format_RGBA8888);
   const size_t rowBytes = size_t(rgba.Width) * 4;
   for (int y = 0; y < rgba.Height; ++y)
     std::memcpy(image.scanLine(y), rgba.Pixels.data() + size_t(y) * rowBytes, rowBytes);
-  return image.convertToFormat(QImage::Format_ARGB32);
+  QImage result = image.convertToFormat(QImage::Format_ARGB32);
+  result.setDevicePixelRatio(scale);
+  return result;
 }
 
 void LoadJpegResource(QImage& Picture, const QString& Name) { Picture = JpegResource(Name); }

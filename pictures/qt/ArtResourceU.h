@@ -2,18 +2,36 @@
 // program as Qt resources: pictures are found by name without regard to
 // case (":/art/<Name>.jpg" or ".png") and decoded by the program's own
 // codecs, so every machine shows exactly the same pixels.
+//
+// The artwork comes in two sets: the design size (":/art/") and twice that
+// (":/art/2x/") for high-density screens. This is the one place that picks
+// the set: a picture of the 2x set carries devicePixelRatio 2, so its
+// deviceIndependentSize, and with it every layout, hit test and nine-slice
+// margin measured in design pixels, is the same in both sets.
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace tw {
 
-// A JPEG picture as Format_RGB32; throws EError "The built-in picture
-// \"<Name>\" is missing." when there is none of that name.
-QImage JpegResource(const QString& Name);
-// A PNG picture as Format_ARGB32 with its alpha channel; throws as above.
-QImage PngResource(const QString& Name);
+// The artwork set for a device pixel ratio: 2 for any ratio above 1, 1
+// otherwise.
+int ArtScaleFor(double DevicePixelRatio);
+// The set the program's screens ask for: by the highest device pixel ratio
+// among them (the application's), 1 before the application exists.
+int ScreenArtScale();
+
+// A JPEG picture as Format_RGB32 from the set of Scale (1 or 2, the
+// screens' set when 0); throws EError "The built-in picture \"<Name>\" is
+// missing." when there is none of that name.
+QImage JpegResource(const QString& Name, int Scale = 0);
+// A PNG picture as Format_ARGB32 with its alpha channel; as above.
+QImage PngResource(const QString& Name, int Scale = 0);
+
+// A picture's size in design pixels (its pixel size over its ratio).
+QSize DesignSize(const QImage& Picture);
 
 void LoadJpegResource(QImage& Picture, const QString& Name);
 void LoadPngResource(QImage& Picture, const QString& Name);

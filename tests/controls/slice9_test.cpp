@@ -69,6 +69,36 @@ TEST(Slice9, TheDialogArtFillsADialogWithWholeAndCutCopies) {
   EXPECT_EQ(result.pixel(100, 324), art.pixel(8 + (100 - 8) % 8, 16));
 }
 
+TEST(Slice9, DenseArtIsCutAtItsDesignMarginsAndCopiedPixelForPixel) {
+  // Twice as dense: the margins are design pixels, two art pixels each.
+  QImage art = CoordinateArt(48, 48);
+  art.setDevicePixelRatio(2);
+  const QImage result = Slice9Image(art, {8, 8, 8, 8, false, false}, QSize(100, 70));
+  EXPECT_EQ(result.devicePixelRatio(), 2.0);
+  ASSERT_EQ(result.size(), QSize(200, 140));
+  // In art pixels the same drawing as design art with doubled margins.
+  QImage plain = art;
+  plain.setDevicePixelRatio(1);
+  ExpectRepeated(result, plain, {16, 16, 16, 16, false, false});
+}
+
+TEST(Slice9, DenseArtDrawnOnADenseCanvasLandsOnePixelToOne) {
+  QImage art = CoordinateArt(48, 48);
+  art.setDevicePixelRatio(2);
+  QImage canvas(QSize(60, 50) * 2, QImage::Format_ARGB32_Premultiplied);
+  canvas.setDevicePixelRatio(2);
+  canvas.fill(Qt::black);
+  {
+    QPainter painter(&canvas);
+    TSlice9 slice;
+    slice.Draw(art, painter, 60, 50, {8, 8, 8, 8, false, false});
+  }
+  QImage plain = art;
+  plain.setDevicePixelRatio(1);
+  ExpectRepeated(canvas.convertToFormat(QImage::Format_RGB32), plain,
+                 {16, 16, 16, 16, false, false});
+}
+
 TEST(Slice9, TheLastCopiesAreCutNotSqueezed) {
   // Middle part 5 x 6 into 18 x 17: three copies and 3 columns, two copies
   // and 5 rows.

@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFontInfo>
 
 #include "base/ErrorsU.h"
@@ -91,6 +97,58 @@ TEST(ArtResource, NamesIgnoreLetterCaseAndKeepAlpha) {
   const QImage bubble = PngResource("hint_ur");
   EXPECT_EQ(qAlpha(bubble.pixel(0, bubble.height() - 1)), 0);
   EXPECT_TRUE(bubble.hasAlphaChannel());
+}
+
+// Each built-in picture by name and kind ("jpg" or "png"), from the
+// resource folder of the design-size set.
+std::vector<std::pair<QString, QString>> DesignSetPictures() {
+  std::vector<std::pair<QString, QString>> result;
+  QDirIterator it(QStringLiteral(":/art"), QDir::Files);
+  while (it.hasNext()) {
+    const QFileInfo file(it.next());
+    result.emplace_back(file.completeBaseName(), file.suffix().toLower());
+  }
+  return result;
+}
+
+QImage Load(const std::pair<QString, QString>& Picture, int Scale) {
+  return Picture.second == "jpg" ? JpegResource(Picture.first, Scale)
+                                 : PngResource(Picture.first, Scale);
+}
+
+TEST(ArtResource, EveryPictureHasAPartnerOfTwiceItsSize) {
+  const auto pictures = DesignSetPictures();
+  ASSERT_GT(pictures.size(), 100u);
+  int sharper = 0;
+  for (const auto& picture : pictures) {
+    const std::string name = picture.first.toStdString();
+    const QImage design = Load(picture, 1);
+    const QImage dense = Load(picture, 2);
+    ASSERT_FALSE(dense.isNull()) << name;
+    EXPECT_EQ(dense.size(), design.size() * 2) << name;
+    EXPECT_EQ(design.devicePixelRatio(), 1.0) << name;
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0) << name;
+    EXPECT_EQ(DesignSize(dense), DesignSize(design)) << name;
+    EXPECT_EQ(DesignSize(design), design.size()) << name;
+    // Drawn anew from the sources, not the design picture enlarged.
+    QImage enlarged = design.scaled(design.size() * 2, Qt::IgnoreAspectRatio,
+                                    Qt::FastTransformation);
+    enlarged.setDevicePixelRatio(2);
+    if (enlarged != dense) ++sharper;
+  }
+  EXPECT_EQ(sharper, int(pictures.size()));
+}
+
+TEST(ArtResource, TheDenseSetServesEveryRatioAboveOne) {
+  EXPECT_EQ(ArtScaleFor(1.0), 1);
+  EXPECT_EQ(ArtScaleFor(0.5), 1);
+  EXPECT_EQ(ArtScaleFor(1.25), 2);
+  EXPECT_EQ(ArtScaleFor(2.0), 2);
+  EXPECT_EQ(ArtScaleFor(3.0), 2);
+  // Names ignore letter case in the dense set too, and a missing name is
+  // the same clear error.
+  EXPECT_EQ(PngResource("HINT_UR", 2).size(), QSize(458, 262));
+  EXPECT_THROW(PngResource("no such picture", 2), EError);
 }
 
 }  // namespace
