@@ -8,7 +8,9 @@ the fill would leave behind.
 Nine-slice art: the repeated edge strips are uniform along their length and
 the centre is flat, so the repeats join without seams.
 
-Usage: check.py [ART_FOLDER]   (exit status 1 on any failure)
+Usage: check.py [--scale 2] [ART_FOLDER]   (exit status 1 on any failure)
+With --scale 2 it checks the 2x set (resources/art/2x by default), whose
+sizes, hot spots, colour points and margins are twice the design numbers.
 """
 
 import os
@@ -45,12 +47,20 @@ def seamless(path, left, right, top, bottom):
 
 
 def main():
-    art = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "art")
+    args = sys.argv[1:]
+    scale = 1
+    if args[:1] == ["--scale"]:
+        scale = int(args[1])
+        args = args[2:]
+    art = args[0] if args else os.path.join(os.path.dirname(__file__), "..", "..", "art",
+                                            *(["2x"] if scale == 2 else []))
     failures = []
-    for name, (hot, point) in TABLE.items():
+    for name, (design_hot, design_point) in TABLE.items():
+        hot = (design_hot[0] * scale, design_hot[1] * scale)
+        point = design_point and (design_point[0] * scale, design_point[1] * scale)
         cw, ch, cdata = read_rgba(os.path.join(art, name + "C.png"))
         mw, mh, mdata = read_rgba(os.path.join(art, name + "M.png"))
-        if (cw, ch) != (mw, mh) or (cw, ch) != (64, 64):
+        if (cw, ch) != (mw, mh) or (cw, ch) != (64 * scale, 64 * scale):
             failures.append(f"{name}: colour {cw}x{ch}, mask {mw}x{mh}")
             continue
         colour = [tuple(cdata[4 * i:4 * i + 3]) for i in range(cw * ch)]
@@ -65,7 +75,7 @@ def main():
             area = flat_area(colour, cw, ch, point)
             inside = all(opaque[y * cw + x] for x, y in area)
             note = f", colour point {point}: {len(area)} px of #%02X%02X%02X" % colour[point[1] * cw + point[0]]
-            if len(area) < MIN_AREA or not inside:
+            if len(area) < MIN_AREA * scale * scale or not inside:
                 failures.append(f"{name}: colour point area {len(area)} px, all opaque {inside}")
             paint = colour[point[1] * cw + point[0]]
             left = sum(1 for i, c in enumerate(colour) if c == paint and (i % cw, i // cw) not in area)
@@ -73,7 +83,7 @@ def main():
                 failures.append(f"{name}: {left} pixels of the paint colour lie outside the area and would not be recoloured")
         print(f"{name}: {cw}x{ch}, hot spot {hot}{note}")
     for name, margins in (("dialog.jpg", (8, 8, 8, 8)), ("grpBlue.png", (4, 4, 13, 4))):
-        seams = seamless(os.path.join(art, name), *margins)
+        seams = seamless(os.path.join(art, name), *(m * scale for m in margins))
         print(f"{name}: {'seamless' if not seams else 'seams at %s' % seams[:4]}")
         if seams:
             failures.append(f"{name}: not seamless")
