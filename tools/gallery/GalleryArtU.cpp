@@ -170,7 +170,7 @@ QWidget* AllArtworkSection(QWidget* Parent) {
     const QString Name = Info.completeBaseName();
     const bool Jpeg = Info.suffix().compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0;
     const QImage Picture = Jpeg ? JpegResource(Name) : PngResource(Name);
-    Cells->AddCell(PictureCell(Picture, Name + "  " + SizeText(Picture.size())));
+    Cells->AddCell(PictureCell(Picture, Name + "  " + SizeText(DesignSize(Picture))));
   }
   return Result;
 }

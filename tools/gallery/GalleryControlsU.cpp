@@ -34,7 +34,7 @@ QString Translated(const QString& Key) {
 TQImgButton* FixedLookButton(const QImage& Picture, const QString& Caption, bool Down) {
   auto* Button = new TQImgButton;
   Button->SetPictures(Picture, Picture, Picture, Picture);
-  Button->setFixedSize(Picture.size());
+  Button->setFixedSize(DesignSize(Picture));
   if (!Caption.isEmpty()) {
     QFont Font(InterfaceFontFamily());
     Font.setPixelSize(16);
@@ -101,7 +101,7 @@ QWidget* MainButtonsSection(QWidget* Parent) {
     const QString Base = QString::fromLatin1(Name);
     auto* Live = new TQImgButton;
     Live->LoadJpegPictures(Base + "0", Base + "1", Base + "2", Base + "2");
-    Live->setFixedSize(Live->Picture(TQImgButton::lkNormal).size());
+    Live->setFixedSize(DesignSize(Live->Picture(TQImgButton::lkNormal)));
     Live->setToolTip(QStringLiteral("Live: hover and press it"));
     Cells->AddCell(Cell(Row({FixedLookButton(JpegResource(Base + "0"), QString(), false),
                              FixedLookButton(JpegResource(Base + "1"), QString(), false),
@@ -220,7 +220,9 @@ QWidget* BubblesSection(QWidget* Parent, QWidget* MainWindow) {
     Bubble->SetTextSubtitle(Translated("hsbt" + LongestHint));
     Bubble->SetTextInfo(Translated("hinf" + LongestHint));
     Bubble->SetDir(Dir);
-    QImage Shot(Bubble->size(), QImage::Format_ARGB32_Premultiplied);
+    const int Scale = ScreenArtScale();
+    QImage Shot(Bubble->size() * Scale, QImage::Format_ARGB32_Premultiplied);
+    Shot.setDevicePixelRatio(Scale);
     Shot.fill(Qt::transparent);
     QPainter Canvas(&Shot);
     Bubble->render(&Canvas, QPoint(), QRegion(), QWidget::DrawChildren);

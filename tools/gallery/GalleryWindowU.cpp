@@ -66,7 +66,7 @@ QWidget* Cell(QWidget* Content, const QString& Caption) {
 QWidget* PictureCell(const QImage& Picture, const QString& Caption) {
   auto* Label = new QLabel;
   Label->setPixmap(QPixmap::fromImage(OverChecks(Picture)));
-  Label->setFixedSize(Picture.size());
+  Label->setFixedSize(DesignSize(Picture));
   return Cell(Label, Caption);
 }
 
@@ -88,11 +88,14 @@ QWidget* Section(QWidget* Parent, const QString& Heading, TFlowBox*& Cells) {
 }
 
 QImage OverChecks(const QImage& Picture) {
+  // As dense as the picture, with checks of the same design size.
   QImage Result(Picture.size(), QImage::Format_ARGB32_Premultiplied);
+  Result.setDevicePixelRatio(Picture.devicePixelRatio());
+  const QSize Design = DesignSize(Picture);
   QPainter Canvas(&Result);
   constexpr int Check = 6;
-  for (int Y = 0; Y < Result.height(); Y += Check)
-    for (int X = 0; X < Result.width(); X += Check) {
+  for (int Y = 0; Y < Design.height(); Y += Check)
+    for (int X = 0; X < Design.width(); X += Check) {
       const bool Light = ((X / Check) + (Y / Check)) % 2 == 0;
       Canvas.fillRect(X, Y, Check, Check,
                       Light ? QColor(0xFF, 0xFF, 0xFF) : QColor(0xDD, 0xDD, 0xDD));
