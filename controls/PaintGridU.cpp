@@ -8,6 +8,7 @@
 #include "base/ErrorsU.h"
 #include "palette/PaletteU.h"
 #include "controls/PaintWellU.h"
+#include "pictures/qt/ArtResourceU.h"
 
 namespace tw {
 namespace {
@@ -106,8 +107,8 @@ int32_t TPaintGrid::IndexAt(int x, int y) const {
   return -1;
 }
 
-void TPaintGrid::DrawWell(QPainter& painter, const TRect& rect, TColor color) const {
-  tw::DrawWell(painter, rect, color, FEdgeColor);
+void TPaintGrid::DrawWell(QPainter& painter, const TRect& rect, TColor color, int scale) const {
+  tw::DrawWell(painter, rect, color, FEdgeColor, scale);
 }
 
 void TPaintGrid::paintEvent(QPaintEvent*) {
@@ -120,9 +121,14 @@ void TPaintGrid::paintEvent(QPaintEvent*) {
     return;
   }
   Layout();
-  for (size_t i = 0; i < FCells.size(); ++i) DrawWell(painter, FCells[i], FColors[i]);
+  // On a high-density screen the wells are drawn in device pixels, so their
+  // round corners are as smooth as the screen allows.
+  const int scale = ArtScaleFor(devicePixelRatioF());
+  painter.scale(1.0 / scale, 1.0 / scale);
+  for (size_t i = 0; i < FCells.size(); ++i) DrawWell(painter, FCells[i], FColors[i], scale);
   // Half the spacing each side, so a ring never runs into a neighbour.
-  if (FMarked >= 0) DrawWellMark(painter, FCells[size_t(FMarked)], std::max(0, FSpacing / 2));
+  if (FMarked >= 0)
+    DrawWellMark(painter, FCells[size_t(FMarked)], std::max(0, FSpacing / 2), scale);
 }
 
 void TPaintGrid::mousePressEvent(QMouseEvent* event) {

@@ -68,8 +68,9 @@ class TPaintGrid : public TQHintControl {
   int32_t Marked() const { return FMarked; }
   void SetMarked(int32_t index);
 
-  // Draws one well in rect with the grid's EdgeColor.
-  void DrawWell(QPainter& painter, const TRect& rect, TColor color) const;
+  // Draws one well in rect with the grid's EdgeColor, at scale as
+  // tw::DrawWell does.
+  void DrawWell(QPainter& painter, const TRect& rect, TColor color, int scale) const;
 
   TClickIndex OnClickIndex;
   // After any well's colour was set or the grid was sized anew.

@@ -99,31 +99,34 @@ void FillRoundRect(QPainter& painter, const TRect& rect, TColor color, int diame
   }
 }
 
-void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeColor) {
+void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeColor, int scale) {
+  const int n = std::max(scale, 1);
+  const TRect box{rect.Left * n, rect.Top * n, rect.Right * n, rect.Bottom * n};
   const TColor frameDark = DarkenColor(edgeColor, 50);
   const TColor frameLight = LightenColor(edgeColor, 50);
-  int frameWidth = 3;
+  int frameWidth = 3 * n;
   if (color != clNone) {
-    FillRoundRect(painter, {rect.Left + 3, rect.Top + 3, rect.Right - 3, rect.Bottom - 3}, color,
-                  5);
-    Bevel(painter, {rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1},
-          LightenColor(color, 50), DarkenColor(color, 50), 5, 2);
-    frameWidth = 1;
+    const TRect paint{box.Left + 3 * n, box.Top + 3 * n, box.Right - 3 * n, box.Bottom - 3 * n};
+    FillRoundRect(painter, paint, color, 5 * n);
+    Bevel(painter, {box.Left + n, box.Top + n, box.Right - n, box.Bottom - n},
+          LightenColor(color, 50), DarkenColor(color, 50), 5 * n, 2 * n);
+    frameWidth = n;
   }
-  Bevel(painter, rect, frameDark, frameLight, 6, frameWidth);
+  Bevel(painter, box, frameDark, frameLight, 6 * n, frameWidth);
 }
 
-void DrawWellMark(QPainter& painter, const TRect& rect, int grow) {
+void DrawWellMark(QPainter& painter, const TRect& rect, int grow, int scale) {
   constexpr TColor Dark = 0x202020;
+  const int n = std::max(scale, 1);
   // A bevel leaves its rect's last column and row blank: one more on the
   // right and at the bottom puts the ring evenly round the well.
-  const TRect outer{rect.Left - grow, rect.Top - grow, rect.Right + grow + 1,
-                    rect.Bottom + grow + 1};
-  Bevel(painter, outer, Dark, Dark, 7, 1);
-  Bevel(painter, {outer.Left + 1, outer.Top + 1, outer.Right - 1, outer.Bottom - 1}, clWhite,
-        clWhite, 6, 3);
-  Bevel(painter, {outer.Left + 4, outer.Top + 4, outer.Right - 4, outer.Bottom - 4}, Dark, Dark,
-        4, 1);
+  const TRect outer{(rect.Left - grow) * n, (rect.Top - grow) * n, (rect.Right + grow + 1) * n,
+                    (rect.Bottom + grow + 1) * n};
+  Bevel(painter, outer, Dark, Dark, 7 * n, n);
+  Bevel(painter, {outer.Left + n, outer.Top + n, outer.Right - n, outer.Bottom - n}, clWhite,
+        clWhite, 6 * n, 3 * n);
+  Bevel(painter, {outer.Left + 4 * n, outer.Top + 4 * n, outer.Right - 4 * n, outer.Bottom - 4 * n},
+        Dark, Dark, 4 * n, n);
 }
 
 }  // namespace tw

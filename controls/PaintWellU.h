@@ -45,12 +45,18 @@ void FillRoundRect(QPainter& painter, const TRect& rect, TColor color, int diame
 // darker bottom-right, radius 5, width 2) on rect inset by 1, and a thin
 // sunken frame. An empty well (clNone) gets only the frame, 3 pixels thick.
 // The frame is darker top-left and lighter bottom-right than edgeColor.
-void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeColor);
+// With scale 2 the painter draws in device pixels, two to a design pixel,
+// and the well is drawn there with rect and every inset, radius and width
+// doubled: the same well with the smoother edges a high-density screen
+// can show.
+void DrawWell(QPainter& painter, const TRect& rect, TColor color, TColor edgeColor,
+              int scale = 1);
 
 // The ring that marks the well holding the current paint, drawn round the
 // well's rect grown by `grow` pixels: 3 pixels of white, which stands out
 // from the tray and from any paint, lined inside and outside with a
-// one-pixel dark line, so it shows on a white paint too.
-void DrawWellMark(QPainter& painter, const TRect& rect, int grow);
+// one-pixel dark line, so it shows on a white paint too. Scale as for
+// DrawWell.
+void DrawWellMark(QPainter& painter, const TRect& rect, int grow, int scale = 1);
 
 }  // namespace tw

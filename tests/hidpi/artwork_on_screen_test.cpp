@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "app/main_window_test_support.h"
+#include "controls/PaintGridU.h"
 #include "controls/QSliderU.h"
 #include "dialogs/DlgInfoF.h"
 #include "hidpi/ArtShotSupport.h"
@@ -115,6 +116,42 @@ TEST(ArtworkOnScreen, ASlidersThumbIsHitInDesignPixels) {
   EXPECT_EQ(slider.ThumbRect(), QRect(112, 0, 14, 18));
   const QImage shot = slider.grab().toImage();
   EXPECT_EQ(DifferingPixels(shot, slider.ThumbRect(), PngResource("volThumb", RunScale())), 0);
+}
+
+TEST(ArtworkOnScreen, TheTraysWellsAreDrawnInDevicePixelsWithTheirDesignLayout) {
+  TPaintGrid grid;
+  grid.resize(120, 40);
+  grid.SetGridSize(3, 1);
+  const TColor paints[3] = {0x0000FF, 0x00FF00, clNone};
+  for (int i = 0; i < 3; ++i) grid.SetColor(i, paints[i]);
+  grid.SetMarked(0);
+  const QImage shot = grid.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const int s = RunScale();
+  ASSERT_EQ(shot.size(), QSize(120, 40) * s);
+  // The same cells at every scale, and a press finds its well by design
+  // pixels.
+  for (int i = 0; i < 2; ++i) {
+    const TRect& cell = grid.Cells()[size_t(i)];
+    const QPoint centre((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    EXPECT_EQ(grid.IndexAt(centre.x(), centre.y()), i);
+    EXPECT_EQ(PixelAt(shot, centre.x() * s, centre.y() * s), paints[i]) << i;
+  }
+  // Dense, the round corners use the device pixels: some design pixels
+  // are not one colour throughout.
+  int split = 0;
+  for (int y = 0; y + s <= shot.height(); y += s)
+    for (int x = 0; x + s <= shot.width(); x += s)
+      for (int dy = 0; dy < s; ++dy)
+        for (int dx = 0; dx < s; ++dx)
+          if (shot.pixel(x + dx, y + dy) != shot.pixel(x, y)) {
+            ++split;
+            dy = dx = s;
+          }
+  if (s == 1) {
+    EXPECT_EQ(split, 0);
+  } else {
+    EXPECT_GT(split, 0);
+  }
 }
 
 class ArtworkPointers : public testing::Test {
