@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates all of Tintwell's artwork from its sources: every
-# resources/src/<set>/make.sh (which write resources/art/) and the
+# resources/src/<set>/make.sh (which write resources/art/, and the same
+# pictures at twice the size into resources/art/2x/) and the
 # application icon, resources/icon/tintwell.svg, as PNG in four sizes.
 #
 #   scripts/install-deps.sh --artwork && scripts/make-artwork.sh
