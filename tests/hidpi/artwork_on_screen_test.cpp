@@ -4,6 +4,8 @@
 // the set for that scale pixel for pixel, while every size, nine-slice
 // margin and hit-test rectangle stays the same in design pixels.
 #include <QLabel>
+#include <map>
+#include <vector>
 
 #include "app/main_window_test_support.h"
 #include "controls/PaintGridU.h"
@@ -206,6 +208,34 @@ TEST_F(ArtworkPointers, PaintPouredIntoTheBucketFillsItsWholeColourArea) {
       if ((shown.pixel(at) & RGB_MASK) == (qRgb(255, 0, 0) & RGB_MASK)) ++painted;
     }
   EXPECT_EQ(painted, s * s);
+}
+
+TEST_F(ArtworkPointers, APourLeavesNoPixelOfTheOldColour) {
+  TToolCursors cursors(true);
+  const int s = RunScale();
+  const auto shown = [](int32_t id) {
+    return CursorFromTable(id).pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+  };
+  // The pointers that take paint: the bucket and brushes, and the dropper
+  // holding one to five drops (the empty one is never recoloured).
+  std::vector<int32_t> ids;
+  for (int32_t id = crFill; id <= crDropper0 + MaxDropperDrops; ++id)
+    if (id != crDropper0) ids.push_back(id);
+  std::map<int32_t, QRgb> old;
+  for (int32_t id : ids) old[id] = shown(id).pixel(cursors.ColorPoint(id) * s) & RGB_MASK;
+  const TColor blue = 0xFF0000;
+  cursors.TintPaint(blue);
+  for (int drops = 1; drops <= MaxDropperDrops; ++drops) cursors.TintDropper(drops, blue);
+  for (int32_t id : ids) {
+    const QImage after = shown(id);
+    EXPECT_EQ(after.pixel(cursors.ColorPoint(id) * s) & RGB_MASK, qRgb(0, 0, 255) & RGB_MASK)
+        << "pointer " << id;
+    int left = 0;
+    for (int y = 0; y < after.height(); ++y)
+      for (int x = 0; x < after.width(); ++x)
+        if (qAlpha(after.pixel(x, y)) == 255 && (after.pixel(x, y) & RGB_MASK) == old[id]) ++left;
+    EXPECT_EQ(left, 0) << "pointer " << id;
+  }
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ render() {
       python3 "$here/alphaclean.py" "$work/$name.png" "$folder/$name.png" ;;
     cursor)
       python3 "$here/cursorpix.py" "$work/$name.png" "$folder/${name}C.png" \
-        "$folder/${name}M.png" ;;
+        "$folder/${name}M.png" "$scale" ;;
     *)
       echo "make.sh: unknown kind $kind for $name" >&2; exit 1 ;;
   esac
