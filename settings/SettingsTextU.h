@@ -1,6 +1,6 @@
 // Text rules shared by the settings store and the INI reader: trimming and
 // the number forms the settings accept (the ASCII case folding they use is
-// in pictures/TextCodingU.h).
+// in base/TextCodingU.h).
 #pragma once
 
 #include <cstdint>
