@@ -90,7 +90,8 @@ void TFMain::OpenPicture(int Index) {
   FPaintingArea->show();
   UpdateFitScale();
   const TStayColored stay = StayColored();
-  if (StoresColorings(stay))
+  // Earlier versions kept colourings only of pictures in the catalog folder.
+  if (StoresColorings(stay) && !IsPagesEntry(entry))
     PickUpLegacyColoring(LegacyColoringFileNames(entry, QCSetting().ReadPathSave()),
                          ColoringFiles(FCurrentPicture), FPainter->UnscaledWidth(),
                          FPainter->UnscaledHeight());
