@@ -65,6 +65,8 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
 
   // Step 3.
   setWindowTitle("Tintwell");
+  // A parent drops image files on the window to make colouring pages.
+  setAcceptDrops(true);
   FCurrentPicture = -1;
   FZoom = 1.0;
   FFitScale = 1.0;

@@ -15,6 +15,8 @@
 //   PaintF_Window.cpp    keyboard, window buttons, activation and closing
 //   PaintF_Dialogs.cpp   the calls into the dialogs
 //   PaintF_Chooser.cpp   the picture chooser over the painting area
+//   PaintF_Drop.cpp      image files dropped on the window become new
+//                        colouring pages
 //
 // Every handler that a control or the platform calls runs through Guarded:
 // a silent abort ends only that command, any other error is shown once in a
@@ -40,6 +42,9 @@
 #include "painter/PaintCommonU.h"
 #include "pictures/QCGraphicU.h"
 
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QScrollArea;
 class QTimer;
@@ -191,6 +196,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void CaptionClicked(QPoint Pos) override;
@@ -252,6 +260,13 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   // The chooser's events (PaintF_Chooser.cpp).
   void ConnectChooser();
   void ChooserChose(int Index);
+
+  // Dropped files (PaintF_Drop.cpp). Whether a drop can be taken now: not
+  // while a dialog or the chooser is open.
+  bool TakesDrops() const;
+  // The first image among Files becomes a new colouring page at the end of
+  // the catalog and opens; the parent's password is asked first when set.
+  void AddDroppedPage(const std::vector<std::string>& Files);
 
   // Closing (PaintF_Window.cpp).
   bool RunCloseSequence();

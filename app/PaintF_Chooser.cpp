@@ -9,7 +9,7 @@
 #include "app/PictureChooserU.h"
 #include "app/ThumbnailKeyU.h"
 #include "painter/qt/PainterQtU.h"
-#include "pictures/QFoldersU.h"
+#include "pictures/CatalogEntryU.h"
 
 namespace tw {
 
@@ -39,7 +39,7 @@ void TFMain::ChoosePicture() {
   const TStayColored stay = StayColored();
   FChooser->Thumbnails().OnJob = [folder, stay](const std::string& Entry) {
     TThumbnailJob Job;
-    Job.PictureFile = NativePath(folder + Entry);
+    Job.PictureFile = CatalogEntryFile(Entry, folder);
     Job.Files = ColoringFileNames(Entry);
     Job.StayColored = stay;
     Job.CacheFile = ThumbnailFileName(Entry);

@@ -16,7 +16,7 @@
 #include "controls/QBubbleHintU.h"
 #include "controls/QFitLabelU.h"
 #include "painter/qt/PainterQtU.h"
-#include "pictures/QFoldersU.h"
+#include "pictures/CatalogEntryU.h"
 #include "pictures/QUtilU.h"
 #include "settings/ProgramGlobalsU.h"
 
@@ -69,7 +69,7 @@ void TFMain::OpenPicture(int Index) {
   FCurrentPicture = Index < 0 ? count - 1 : Index >= count ? 0 : Index;
   PlayCue(cuePageTurn);
   const std::string entry = FCatalog[size_t(FCurrentPicture)];
-  const std::string path = NativePath(CatalogFolder() + entry);
+  const std::string path = CatalogEntryFile(entry, CatalogFolder());
   // From here until the new picture is in the painter no picture counts as
   // open: a load that fails part-way must not let the picture still shown
   // be stored under this entry's name later.
@@ -90,7 +90,8 @@ void TFMain::OpenPicture(int Index) {
   FPaintingArea->show();
   UpdateFitScale();
   const TStayColored stay = StayColored();
-  if (StoresColorings(stay))
+  // Earlier versions kept colourings only of pictures in the catalog folder.
+  if (StoresColorings(stay) && !IsPagesEntry(entry))
     PickUpLegacyColoring(LegacyColoringFileNames(entry, QCSetting().ReadPathSave()),
                          ColoringFiles(FCurrentPicture), FPainter->UnscaledWidth(),
                          FPainter->UnscaledHeight());

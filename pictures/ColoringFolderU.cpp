@@ -28,7 +28,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-std::string ColoringFolder() {
+std::string ProgramDataFolder() {
   std::string base;
   // The base directory rules ignore a relative XDG_DATA_HOME.
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') {
@@ -38,8 +38,10 @@ std::string ColoringFolder() {
     base = std::string(home && home[0] ? home : ".") + "/.local/share";
   }
   while (base.size() > 1 && base.back() == '/') base.pop_back();
-  return base + "/Tintwell/Colorings/";
+  return base + "/Tintwell/";
 }
+
+std::string ColoringFolder() { return ProgramDataFolder() + "Colorings/"; }
 
 std::string ColoringFileStem(const std::string& Entry) {
   std::string stem;

@@ -19,6 +19,10 @@
 
 namespace tw {
 
+// The program's folder in the user's data folder, "$XDG_DATA_HOME/Tintwell/"
+// ("~/.local/share/Tintwell/" when the variable is unset or not absolute).
+std::string ProgramDataFolder();
+
 // With a trailing "/".
 std::string ColoringFolder();
 

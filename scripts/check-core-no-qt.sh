@@ -6,7 +6,7 @@ top=${1:-.}
 cd "$top" || exit 2
 hits=$(grep -rnE '^\s*#\s*include\s*<Q' \
   --include='*.h' --include='*.cpp' \
-  base painter pictures palette settings sound 2>/dev/null | grep -v '/qt/')
+  base pages painter pictures palette settings sound 2>/dev/null | grep -v '/qt/')
 if [ -n "$hits" ]; then
   echo "Qt headers included in the core:"
   echo "$hits"

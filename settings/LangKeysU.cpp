@@ -45,6 +45,12 @@ std::vector<TLangKey> BuildKeys() {
       {"capColoring", none},
       {"msgColoringNotKept", path},
       {"msgColoringsLost", path},
+      // An image file dropped on the window to become a new colouring page:
+      // the file's name when it holds no readable image or the page cannot
+      // be written.
+      {"capNewPage", none},
+      {"msgPageNoImage", path},
+      {"msgPageNotWritten", path},
       {"DClosePrompt", none},
       {"DCloseYes", none},
       {"DCloseNo", none},

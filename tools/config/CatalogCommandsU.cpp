@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "painter/image/ImageFileU.h"
+#include "pictures/CatalogEntryU.h"
 #include "pictures/QCGraphicU.h"
 #include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
@@ -59,8 +60,10 @@ int ListCatalog(TConfigContext& context) {
   for (const std::string& entry : list) {
     context.Console.Out << entry << "\n";
     std::error_code error;
-    if (!fs::is_regular_file(folder + NativePath(entry), error))
-      context.Console.Err << "Note: \"" << entry << "\" is not in \"" << folder
+    const std::string file = CatalogEntryFile(entry, folder);
+    if (!fs::is_regular_file(file, error))
+      context.Console.Err << "Note: \"" << entry << "\" is not in \""
+                          << (IsPagesEntry(entry) ? PagesFolder() : folder)
                           << "\"; the program drops it from the catalog when it gets there.\n";
   }
   return ExitOk;
@@ -150,8 +153,8 @@ int RemoveFromCatalog(TConfigContext& context, const std::string& name) {
     return ExitFailure;
   }
   settings.WriteCatalog(kept);
-  context.Console.Out << "Removed \"" << name << "\" from the catalog; its file stays in \""
-                      << CatalogFolder(context.Store) << "\".\n";
+  context.Console.Out << "Removed \"" << name << "\" from the catalog; its file \""
+                      << CatalogEntryFile(name, CatalogFolder(context.Store)) << "\" stays.\n";
   if (kept.empty())
     context.Console.Err << "Note: the catalog is empty now; the program fills it from its "
                            "defaults again at its next start.\n";

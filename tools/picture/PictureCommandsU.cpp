@@ -6,12 +6,13 @@
 #include <iterator>
 #include <unordered_set>
 
+#include "pages/ColouringPageU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/PictureFileU.h"
 #include "pictures/QCFileStreamU.h"
 #include "pictures/QCGraphicU.h"
 #include "tools/common/TerminalTextU.h"
-#include "tools/picture/ShrinkU.h"
+#include "pages/ShrinkU.h"
 
 namespace tw {
 
@@ -87,9 +88,7 @@ void RunPack(const TPackOptions& options, std::ostream& out, std::ostream& err) 
   std::string lineArtNote;
   if (lineArt) {
     TLineArtReport report;
-    // The lines are cleaned at full size, then shrunk so that none breaks.
-    image = MakeLineArt(image, options.LineArtOptions, &report);
-    if (shrink) image = ShrinkDarkest(image, fit.Width, fit.Height);
+    image = MakeColouringPage(image, options.LineArtOptions, options.MaxSize, &report);
     lineArtNote = "; line art at threshold " + std::to_string(report.Threshold) + ", " +
                   std::to_string(report.SpecksRemoved) + " specks removed, " +
                   std::to_string(report.HolesFilled) + " small holes filled";

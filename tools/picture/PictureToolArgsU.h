@@ -10,8 +10,8 @@
 #include "base/ErrorsU.h"
 #include "pictures/PictureFileU.h"
 #include "tools/common/ToolExitU.h"
-#include "tools/picture/LineArtU.h"
-#include "tools/picture/ShrinkU.h"
+#include "pages/LineArtU.h"
+#include "pages/ShrinkU.h"
 
 namespace tw {
 

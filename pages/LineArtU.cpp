@@ -1,5 +1,5 @@
 // Threshold and clean-up of a drawing into pure black-and-white line art.
-#include "tools/picture/LineArtU.h"
+#include "pages/LineArtU.h"
 
 #include <array>
 #include <vector>

@@ -7,9 +7,9 @@
 #include <random>
 
 #include "base/ErrorsU.h"
+#include "pages/LineArtU.h"
 #include "pictures/picture_tool_art.h"
 #include "support/AsciiArt.h"
-#include "tools/picture/LineArtU.h"
 
 namespace tw {
 namespace {

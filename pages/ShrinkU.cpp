@@ -1,4 +1,4 @@
-#include "tools/picture/ShrinkU.h"
+#include "pages/ShrinkU.h"
 
 #include <algorithm>
 #include <cstdint>
