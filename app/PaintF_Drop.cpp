@@ -54,7 +54,15 @@ void TFMain::dropEvent(QDropEvent* event) {
     return;
   }
   event->acceptProposedAction();
-  Guarded([&] { AddDroppedPage(Files); });
+  // The page is made after the drop has ended: the program that the file
+  // was dragged from waits for the drop to finish, and the password box or
+  // a message would keep it waiting.
+  QMetaObject::invokeMethod(
+      this,
+      [this, Files] {
+        if (TakesDrops()) Guarded([&] { AddDroppedPage(Files); });
+      },
+      Qt::QueuedConnection);
 }
 
 void TFMain::AddDroppedPage(const std::vector<std::string>& Files) {

@@ -62,9 +62,14 @@ class MainWindowDrop : public MainWindowFixture {
     QApplication::sendEvent(FWindow.get(), &Enter);
     QDropEvent DropEvent(QPointF(Centre), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(FWindow.get(), &DropEvent);
+    // The drop itself ends at once: the program the files came from is not
+    // kept waiting by the password box or a message.
+    SeenWhenTheDropEnded = FAnswerer->Seen.size();
     SettlePaints();
     return Enter.isAccepted();
   }
+
+  size_t SeenWhenTheDropEnded = 0;
 
   std::vector<std::string> StoredCatalog() const {
     std::vector<std::string> List;
@@ -164,6 +169,7 @@ TEST_F(MainWindowDrop, ThePasswordIsAskedFirstAndAWrongOneAddsNothing) {
 
   FAnswerer->Inputs = {"secret", ""};
   Drop({Drawing});
+  EXPECT_EQ(SeenWhenTheDropEnded, 0u);
   EXPECT_EQ(FAnswerer->Seen, std::vector<std::string>(2, "Input"));
   EXPECT_EQ(Window.Catalog(), std::vector<std::string>{"a.twf"});
   EXPECT_EQ(StoredCatalog(), std::vector<std::string>{"a.twf"});
