@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/FocusMarkU.h"
+
 namespace tw {
 
 namespace {
@@ -24,9 +26,9 @@ const QColor BrokenLines(150, 150, 150);
 const QColor CurrentFrame(46, 160, 67);
 const QColor StarFace(255, 205, 40);
 const QColor StarEdge(150, 95, 0);
-// The ring of the keys, as the dialogs' focus ring: orange with dark edges.
-const QColor RingEdge(20, 20, 90);
-const QColor RingCore(255, 140, 0);
+// The ring of the keys has the dialogs' focus ring colours.
+const QColor& RingEdge = FocusRingEdge;
+const QColor& RingCore = FocusRingCore;
 const QColor ScrollMark(160, 150, 135);
 
 constexpr double TileRadius = 14;

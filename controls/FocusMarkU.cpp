@@ -70,11 +70,10 @@ bool TFocusMark::eventFilter(QObject* Watched, QEvent* Event) {
 
 void TFocusMark::paintEvent(QPaintEvent*) {
   QPainter Painter(this);
-  // A dark ring with a bright core stands out on light and dark art alike.
-  Painter.fillRect(rect(), QColor(20, 20, 90));
-  Painter.fillRect(rect().adjusted(1, 1, -1, -1), QColor(255, 140, 0));
+  Painter.fillRect(rect(), FocusRingEdge);
+  Painter.fillRect(rect().adjusted(1, 1, -1, -1), FocusRingCore);
   Painter.fillRect(rect().adjusted(RingWidth - 1, RingWidth - 1, 1 - RingWidth, 1 - RingWidth),
-                   QColor(20, 20, 90));
+                   FocusRingEdge);
 }
 
 }  // namespace tw

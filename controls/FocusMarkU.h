@@ -8,7 +8,14 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <QColor>
+
 namespace tw {
+
+// The focus ring's colours, for every mark of the keyboard's choice: a dark
+// edge round a bright core stands out on light and dark art alike.
+inline const QColor FocusRingEdge(20, 20, 90);
+inline const QColor FocusRingCore(255, 140, 0);
 
 class TFocusMark : public QWidget {
   Q_OBJECT

@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <deque>
@@ -408,19 +407,5 @@ void RunMeasurements(TFMain& form) {
 }  // namespace tw
 
 int main(int argc, char** argv) {
-  return tw::RunTintwell(argc, argv, [] {
-    auto form = std::make_unique<tw::TFMain>();
-    tw::TFMain* f = form.get();
-    // Polls until the deferred start has run and a picture is shown, then
-    // measures and ends the event loop.
-    auto* poll = new QTimer(f);
-    QObject::connect(poll, &QTimer::timeout, f, [f, poll] {
-      if (!f->Started() || !f->Painter().HasPicture()) return;
-      poll->stop();
-      tw::TFMain::Guarded([f] { tw::RunMeasurements(*f); });
-      QCoreApplication::exit(0);
-    });
-    poll->start(20);
-    return form;
-  });
+  return tw::RunMeasuredWindow(argc, argv, tw::RunMeasurements);
 }

@@ -1,6 +1,7 @@
 #include "bench/app/AppBenchProbeU.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QEvent>
 #include <QPaintEvent>
 #include <QWidget>
@@ -8,6 +9,11 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <memory>
+
+#include "app/ApplicationU.h"
+#include "app/PaintF.h"
+#include "painter/qt/PainterQtU.h"
 
 namespace tw {
 
@@ -76,6 +82,26 @@ bool TPaintProbe::eventFilter(QObject* watched, QEvent* event) {
     FPainted += FLastRegion;
   }
   return false;
+}
+
+int RunMeasuredWindow(int argc, char** argv, const std::function<void(TFMain&)>& Measure,
+                      const std::function<void()>& Prepare) {
+  return RunTintwell(argc, argv, [Measure, Prepare] {
+    if (Prepare) Prepare();
+    auto form = std::make_unique<TFMain>();
+    TFMain* f = form.get();
+    // Polls until the deferred start has run and a picture is shown, then
+    // measures and ends the event loop.
+    auto* poll = new QTimer(f);
+    QObject::connect(poll, &QTimer::timeout, f, [f, poll, Measure] {
+      if (!f->Started() || !f->Painter().HasPicture()) return;
+      poll->stop();
+      TFMain::Guarded([f, &Measure] { Measure(*f); });
+      QCoreApplication::exit(0);
+    });
+    poll->start(20);
+    return form;
+  });
 }
 
 }  // namespace tw

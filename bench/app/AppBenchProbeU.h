@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QRect>
 #include <QRegion>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,5 +59,13 @@ class TPaintProbe : public QObject {
 
 // The number of pixels a region covers.
 long long RegionArea(const QRegion& region);
+
+class TFMain;
+
+// Runs the program as it starts for a user, with a main window whose
+// deferred start has run and whose picture is shown handed to Measure,
+// then ends; Prepare runs first, once the program's globals exist.
+int RunMeasuredWindow(int argc, char** argv, const std::function<void(TFMain&)>& Measure,
+                      const std::function<void()>& Prepare = {});
 
 }  // namespace tw

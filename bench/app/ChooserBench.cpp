@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
@@ -175,18 +174,7 @@ int main(int argc, char** argv) {
     }
     tw::GeneratedFolder = std::filesystem::absolute(argv[2]).string();
   }
-  return tw::RunTintwell(argc, argv, [] {
+  return tw::RunMeasuredWindow(argc, argv, tw::RunMeasurements, [] {
     if (tw::Mode == "500") tw::PrepareGenerated();
-    auto form = std::make_unique<tw::TFMain>();
-    tw::TFMain* f = form.get();
-    auto* poll = new QTimer(f);
-    QObject::connect(poll, &QTimer::timeout, f, [f, poll] {
-      if (!f->Started() || !f->Painter().HasPicture()) return;
-      poll->stop();
-      tw::TFMain::Guarded([f] { tw::RunMeasurements(*f); });
-      QCoreApplication::exit(0);
-    });
-    poll->start(20);
-    return form;
   });
 }
