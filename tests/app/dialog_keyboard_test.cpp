@@ -29,6 +29,16 @@ void Key(QWidget& window, int key, Qt::KeyboardModifiers modifiers = {}) {
   QTest::keyClick(to, Qt::Key(key), modifiers);
 }
 
+// A 200 x 100 dialog with one OK button that counts its clicks.
+TQImgButton* AddOkButton(TfrmQDialog& dialog, int& clicks) {
+  dialog.resize(200, 100);
+  auto* ok = new TQImgButton(&dialog);
+  ok->setGeometry(120, 40, 60, 30);
+  ok->SetModalResult(mrOk);
+  ok->OnClick = [&clicks](TQHintControl&) { ++clicks; };
+  return ok;
+}
+
 class DialogSteering : public ::testing::Test {
  protected:
   void SetUp() override { SetKeySteering(&FKeys); }
@@ -41,12 +51,8 @@ class DialogSteering : public ::testing::Test {
 
 TEST_F(DialogSteering, TheArrowsSteerOntoADialogButtonAndSpaceClicksIt) {
   TfrmQDialog dialog;
-  dialog.resize(200, 100);
-  auto* ok = new TQImgButton(&dialog);
-  ok->setGeometry(120, 40, 60, 30);
-  ok->SetModalResult(mrOk);
   int clicks = 0;
-  ok->OnClick = [&](TQHintControl&) { ++clicks; };
+  TQImgButton* ok = AddOkButton(dialog, clicks);
   std::vector<QPoint> path;
   WhenRunning([&] {
     // Left of the button, level with it.
@@ -71,12 +77,8 @@ TEST_F(DialogSteering, TheArrowsSteerOntoADialogButtonAndSpaceClicksIt) {
 
 TEST_F(DialogSteering, SteeringOffTheButtonBeforeLettingGoDoesNotClick) {
   TfrmQDialog dialog;
-  dialog.resize(200, 100);
-  auto* ok = new TQImgButton(&dialog);
-  ok->setGeometry(120, 40, 60, 30);
-  ok->SetModalResult(mrOk);
   int clicks = 0;
-  ok->OnClick = [&](TQHintControl&) { ++clicks; };
+  TQImgButton* ok = AddOkButton(dialog, clicks);
   WhenRunning([&] {
     FPointer.At = ok->mapToGlobal(QPoint(5, 10));
     QTest::keyPress(&dialog, Qt::Key_Space);
