@@ -65,18 +65,23 @@ std::string NewPageTitle(const std::string& File) {
   return Title.substr(0, End);
 }
 
-std::string MakeNewPage(const std::string& File, const std::string& Language,
-                        const std::vector<std::string>& Catalog) {
-  TRaster24 Page;
+TRaster24 ConvertToPage(const std::string& File, const std::function<void(double)>& Progress) {
   try {
     const TRaster24 Image = ReadImageFile(File);
     if (Image.IsEmpty()) throw EError("\"" + File + "\" holds no image.");
-    Page = MakeColouringPage(Image);
+    if (Progress) Progress(0.1);
+    TRaster24 Page = MakeColouringPage(Image);
+    if (Progress) Progress(1.0);
+    return Page;
   } catch (const EError& Error) {
     throw ENewPage(ENewPage::NoImage, Error.what());
   } catch (const std::bad_alloc&) {
     throw ENewPage(ENewPage::NoImage, "\"" + File + "\" is too large to read.");
   }
+}
+
+std::string WriteNewPage(const std::string& File, const TRaster24& Page,
+                         const std::string& Language, const std::vector<std::string>& Catalog) {
   const std::string Title = NewPageTitle(File);
   const std::string Stem = fs::path(File).stem().string().substr(0, LongestStem);
   const std::string Name = FreeName(Stem.empty() ? std::string("page") : Stem, Catalog);
@@ -86,6 +91,11 @@ std::string MakeNewPage(const std::string& File, const std::string& Language,
     throw ENewPage(ENewPage::NotWritten, Error.what());
   }
   return PagesEntry(Name);
+}
+
+std::string MakeNewPage(const std::string& File, const std::string& Language,
+                        const std::vector<std::string>& Catalog) {
+  return WriteNewPage(File, ConvertToPage(File), Language, Catalog);
 }
 
 }  // namespace tw

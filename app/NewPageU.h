@@ -6,10 +6,12 @@
 // catalog; this does the file work. Knows no toolkit.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/ErrorsU.h"
+#include "painter/RasterU.h"
 
 namespace tw {
 
@@ -32,10 +34,21 @@ bool LooksLikeImageFile(const std::string& File);
 // cut to what a picture file holds.
 std::string NewPageTitle(const std::string& File);
 
-// Makes the page and returns its catalog entry, a file in the pages folder
-// that neither exists yet nor is named by an entry of Catalog. Throws
-// ENewPage when File holds no readable image or the page cannot be
-// written; nothing is left behind then.
+// The page made from the image in File (the long part of making a page,
+// safe to run on any thread). Progress hears the share done, 0 to 1, on
+// the calling thread. Throws ENewPage (NoImage) when File holds no
+// readable image.
+TRaster24 ConvertToPage(const std::string& File,
+                        const std::function<void(double)>& Progress = {});
+
+// Writes Page, made from File, into the pages folder and returns its
+// catalog entry, a file that neither existed nor is named by an entry of
+// Catalog. Throws ENewPage (NotWritten) when it cannot be written; nothing
+// is left behind then.
+std::string WriteNewPage(const std::string& File, const TRaster24& Page,
+                         const std::string& Language, const std::vector<std::string>& Catalog);
+
+// Both: makes the page and returns its catalog entry.
 std::string MakeNewPage(const std::string& File, const std::string& Language,
                         const std::vector<std::string>& Catalog);
 

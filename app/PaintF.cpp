@@ -15,9 +15,11 @@
 #include "app/ColoringAutosaveU.h"
 #include "app/MainSoundsU.h"
 #include "app/OwnPointerU.h"
+#include "app/PageProgressU.h"
 #include "app/PictureChooserU.h"
 #include "app/ThumbnailKeyU.h"
 #include "controls/QBubbleHintU.h"
+#include "controls/QDelayClockU.h"
 #include "controls/QDialogF.h"
 #include "controls/QFitLabelU.h"
 #include "controls/QImgButtonU.h"
@@ -96,6 +98,7 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
   ConnectAutosave();
   ConnectEvents();
   ConnectChooser();
+  ConnectPageMaker();
   // Until a picture opens the title line is empty.
   FTitleLabel->clear();
   LayoutControls();
@@ -106,6 +109,9 @@ TFMain::~TFMain() {
   CloseChooser();
   FChooser->OnChoose = nullptr;
   FChooser->OnClose = nullptr;
+  // A page still being made is forgotten; its thread is joined.
+  FPageProgressDelay.reset();
+  FPageMaker.reset();
   HideHint();
   // A write still running ends; the writer's thread is joined.
   FAutosaveTimer->stop();
@@ -174,6 +180,9 @@ void TFMain::CreateControls() {
   FPainter->SetScale(1.0);
   FPaintingArea->setWidget(FPainter);
   FChooser = new TPictureChooser(FMainPanel);
+  FPageProgress = new TPageProgress(FMainPanel);
+  FPageMaker = std::make_unique<TPageMaker>();
+  FPageProgressDelay = CurrentDelayClock().MakeDelay();
 
   const int commandLefts[] = {315, 363, 411, 459, 507, 555, 603, 651, 699};
   struct TCommand {
@@ -288,6 +297,7 @@ void TFMain::LayoutControls() {
   }
   FPaintingArea->setGeometry(FMainPanel->rect());
   FChooser->setGeometry(FMainPanel->rect());
+  FPageProgress->setGeometry(FMainPanel->rect());
 }
 
 void TFMain::CreateSounds() { FSounds = std::make_unique<TMainSounds>(); }

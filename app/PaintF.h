@@ -37,6 +37,7 @@
 #include "app/ColoringStoreU.h"
 #include "app/DropperU.h"
 #include "app/MainKeysU.h"
+#include "app/PageMakerU.h"
 #include "app/UnkeptColoringsU.h"
 #include "controls/QBaseF.h"
 #include "painter/PaintCommonU.h"
@@ -52,7 +53,9 @@ class QWidget;
 
 namespace tw {
 
+class TPageProgress;
 class TPainter;
+class TQDelay;
 class TPaintGrid;
 class TPaintPalettes;
 class TQBubbleHint;
@@ -151,6 +154,15 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void CloseChooser();
   bool ChooserOpen() const;
   TPictureChooser& Chooser() const { return *FChooser; }
+
+  // A dropped image being made into a page: the work runs on a thread of
+  // its own, the window takes no presses or keys meanwhile, and after a
+  // moment the painting area says so and shows how far it got.
+  bool MakingPage() const;
+  TPageMaker& PageMaker() const { return *FPageMaker; }
+  TPageProgress& PageProgress() const { return *FPageProgress; }
+  // How long a page may take before the progress shows.
+  static constexpr int PageProgressDelay = 300;
 
   // Runs Command; a silent abort ends it quietly, another error is shown in
   // the warning box.
@@ -267,6 +279,13 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   // The first image among Files becomes a new colouring page at the end of
   // the catalog and opens; the parent's password is asked first when set.
   void AddDroppedPage(const std::vector<std::string>& Files);
+  // The page is ready (or could not be made): it is written, added at the
+  // end of the catalog and opened, or the child is told why not.
+  void PageMade(TPageMaker::TResult& Result);
+  void ConnectPageMaker();
+  // The window's event filter is wanted while the chooser is open or a
+  // page is being made.
+  void UpdateEventFilter();
 
   // Closing (PaintF_Window.cpp).
   bool RunCloseSequence();
@@ -297,6 +316,9 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   QScrollArea* FPaintingArea = nullptr;
   TPainter* FPainter = nullptr;
   TPictureChooser* FChooser = nullptr;
+  TPageProgress* FPageProgress = nullptr;
+  std::unique_ptr<TPageMaker> FPageMaker;
+  std::unique_ptr<TQDelay> FPageProgressDelay;
   TPaintGrid* FPaintTray = nullptr;
   TPaintGrid* FMixTray = nullptr;
   TQSlider* FBrushSize = nullptr;

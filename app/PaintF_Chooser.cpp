@@ -50,12 +50,19 @@ void TFMain::ChoosePicture() {
   // shows the painter.
   const TRaster24* shown = PictureOpen() ? &FPainter->ColorLayer() : nullptr;
   FChooser->Open(FCatalog, FCurrentPicture, shown);
-  qApp->installEventFilter(this);
+  UpdateEventFilter();
 }
 
 void TFMain::CloseChooser() {
-  qApp->removeEventFilter(this);
   if (FChooser) FChooser->hide();
+  UpdateEventFilter();
+}
+
+void TFMain::UpdateEventFilter() {
+  if (ChooserOpen() || MakingPage())
+    qApp->installEventFilter(this);
+  else
+    qApp->removeEventFilter(this);
 }
 
 void TFMain::ChooserChose(int Index) {
@@ -66,6 +73,20 @@ void TFMain::ChooserChose(int Index) {
 }
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
+  if (MakingPage() && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    switch (event->type()) {
+      // While a page is being made the window holds still: the page opens
+      // over whatever would be done now.
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::TouchBegin:
+      case QEvent::KeyPress:
+      case QEvent::ShortcutOverride: return true;
+      default: break;
+    }
+  }
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {

@@ -1,6 +1,8 @@
 // TFMain and dropped files: an image file dropped on the window becomes a
 // new colouring page at the end of the catalog, after the parent's password
-// when one is set, and opens at once.
+// when one is set, and opens as soon as it is made. The making runs on a
+// thread of its own; the window holds still meanwhile and shows progress
+// when it takes a while.
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,7 +13,9 @@
 
 #include "app/NewPageU.h"
 #include "app/PaintF.h"
+#include "app/PageProgressU.h"
 #include "app/ParentGateU.h"
+#include "controls/QDelayClockU.h"
 #include "pictures/CatalogEntryU.h"
 #include "settings/ProgramGlobalsU.h"
 
@@ -30,7 +34,20 @@ std::vector<std::string> LocalFiles(const QMimeData* Data) {
 }  // namespace
 
 bool TFMain::TakesDrops() const {
-  return FStarted && !ChooserOpen() && !QApplication::activeModalWidget();
+  return FStarted && !ChooserOpen() && !MakingPage() && !QApplication::activeModalWidget();
+}
+
+bool TFMain::MakingPage() const { return FPageMaker && FPageMaker->Busy(); }
+
+void TFMain::ConnectPageMaker() {
+  FPageMaker->OnProgress = [this](double Share) { FPageProgress->SetShare(Share); };
+  FPageMaker->OnDone = [this](TPageMaker::TResult& Result) {
+    Guarded([&] { PageMade(Result); });
+  };
+  FPageProgressDelay->OnElapsed = [this] {
+    if (MakingPage())
+      FPageProgress->Open(QString::fromStdString(Lang().GetText("msgPageMaking")));
+  };
 }
 
 void TFMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -89,9 +106,23 @@ void TFMain::AddDroppedPage(const std::vector<std::string>& Files) {
     return;
   }
   HideHint();
+  // Held keys would go on steering while the window holds still.
+  FKeys->ReleaseHeldKeys();
+  FPageProgress->Reset();
+  FPageMaker->Start(File);
+  FPageProgressDelay->Start(PageProgressDelay);
+  UpdateEventFilter();
+}
+
+void TFMain::PageMade(TPageMaker::TResult& Result) {
+  FPageProgressDelay->Stop();
+  FPageProgress->hide();
+  UpdateEventFilter();
+  const std::string Shown = std::filesystem::path(Result.File).filename().string();
   std::string Entry;
   try {
-    Entry = MakeNewPage(File, Lang().Language(), FCatalog);
+    if (Result.Error) throw *Result.Error;
+    Entry = WriteNewPage(Result.File, Result.Page, Lang().Language(), FCatalog);
   } catch (const ENewPage& Error) {
     std::fprintf(stderr, "Tintwell: %s\n", Error.what());
     ShowMessageKey("capNewPage",

@@ -86,6 +86,9 @@ void TFMain::closeEvent(QCloseEvent* event) {
 
 bool TFMain::RunCloseSequence() {
   HideHint();
+  // A page being made is finished and opened first, so the drop is not
+  // lost; it takes a second at most.
+  if (MakingPage()) FPageMaker->WaitAndDeliver();
   if (!RunCloseDialog()) return false;
   MusicFadeOut();
   // Nothing that cannot be written stops the close: what could not be kept

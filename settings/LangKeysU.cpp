@@ -51,6 +51,7 @@ std::vector<TLangKey> BuildKeys() {
       {"capNewPage", none},
       {"msgPageNoImage", path},
       {"msgPageNotWritten", path},
+      {"msgPageMaking", none},
       {"DClosePrompt", none},
       {"DCloseYes", none},
       {"DCloseNo", none},

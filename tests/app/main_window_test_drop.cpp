@@ -8,15 +8,55 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
+#include <condition_variable>
 #include <fstream>
+#include <mutex>
+#include <optional>
 
+#include "app/PageProgressU.h"
 #include "app/main_window_test_support.h"
+#include "controls/ManualDelayClock.h"
 #include "pictures/QCGraphicU.h"
 
 namespace tw::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A conversion the test lets finish: it tells half the work done, then
+// waits until the test opens the gate.
+class TGatedConversion {
+ public:
+  TPageMaker::TConvert Convert() {
+    return [this](const std::string& File, const std::function<void(double)>& Progress) {
+      Progress(0.5);
+      std::unique_lock<std::mutex> Hold(FLock);
+      FHalfway = true;
+      FChanged.notify_all();
+      FChanged.wait(Hold, [this] { return FOpen; });
+      return ConvertToPage(File);
+    };
+  }
+  void Open() {
+    {
+      std::lock_guard<std::mutex> Guard(FLock);
+      FOpen = true;
+    }
+    FChanged.notify_all();
+  }
+  // Waits until the conversion has told its progress and waits itself.
+  void WaitHalfway() {
+    std::unique_lock<std::mutex> Hold(FLock);
+    FChanged.wait(Hold, [this] { return FHalfway; });
+  }
+  ~TGatedConversion() { Open(); }
+
+ private:
+  std::mutex FLock;
+  std::condition_variable FChanged;
+  bool FOpen = false;
+  bool FHalfway = false;
+};
 
 class MainWindowDrop : public MainWindowFixture {
  protected:
@@ -51,7 +91,8 @@ class MainWindowDrop : public MainWindowFixture {
 
   // Drags the files over the window and drops them there; whether the
   // window took the drag.
-  bool Drop(const std::vector<std::string>& Files) {
+  // Unless Finish is false, the page being made is waited for and opened.
+  bool Drop(const std::vector<std::string>& Files, bool Finish = true) {
     QMimeData Data;
     QList<QUrl> Urls;
     for (const std::string& File : Files)
@@ -66,10 +107,16 @@ class MainWindowDrop : public MainWindowFixture {
     // kept waiting by the password box or a message.
     SeenWhenTheDropEnded = FAnswerer->Seen.size();
     SettlePaints();
+    if (Finish) {
+      FWindow->PageMaker().WaitAndDeliver();
+      SettlePaints();
+    }
     return Enter.isAccepted();
   }
 
   size_t SeenWhenTheDropEnded = 0;
+  // Outlives the window (let go in TearDown), whose delays it made.
+  std::optional<TManualDelayClock> FClock;
 
   std::vector<std::string> StoredCatalog() const {
     std::vector<std::string> List;
@@ -193,6 +240,71 @@ TEST_F(MainWindowDrop, NothingIsTakenWhileTheChooserIsOpen) {
   EXPECT_TRUE(FAnswerer->Seen.empty());
   EXPECT_EQ(Window.Catalog(), std::vector<std::string>{"a.twf"});
   EXPECT_EQ(PagesCount(), 0u);
+}
+
+TEST_F(MainWindowDrop, ALongConversionShowsProgressAndTheWindowHoldsStill) {
+  WriteDefaults({"a.twf"});
+  TManualDelayClock& Clock = FClock.emplace();
+  TFMain& Window = Start();
+  TGatedConversion Gate;
+  Window.PageMaker().SetConvert(Gate.Convert());
+  Press("btnFill");
+  ClickWell(Window.PaintTray(), 0);
+
+  Drop({WriteDrawing("Owl.png")}, false);
+  ASSERT_TRUE(Window.MakingPage());
+  EXPECT_FALSE(Window.PageProgress().isVisible());
+  // Presses and keys do nothing meanwhile, and no second drop is taken.
+  ClickPicture(5, 5);
+  EXPECT_EQ(PixelOf(5, 5), clWhite);
+  Key(Qt::Key_Home);
+  EXPECT_FALSE(Window.ChooserOpen());
+  EXPECT_FALSE(Drop({WriteDrawing("Cat.png")}, false));
+
+  Clock.Advance(TFMain::PageProgressDelay - 1);
+  EXPECT_FALSE(Window.PageProgress().isVisible());
+  Clock.Advance(1);
+  Gate.WaitHalfway();
+  SettlePaints();
+  ASSERT_TRUE(Window.PageProgress().isVisible());
+  EXPECT_EQ(Window.PageProgress().Text().toStdString(), "Making a coloring page…");
+  EXPECT_DOUBLE_EQ(Window.PageProgress().Share(), 0.5);
+  // The bar is filled on its left half only.
+  const QImage Shown = Window.PageProgress().grab().toImage();
+  const QRect Bar = Window.PageProgress().BarRect();
+  const int Middle = Bar.center().y();
+  EXPECT_NE(PixelAt(Shown, Bar.left() + Bar.width() / 4, Middle),
+            PixelAt(Shown, Bar.right() - Bar.width() / 4, Middle));
+  EXPECT_EQ(PixelAt(Shown, Bar.left() + Bar.width() / 4, Middle),
+            PixelAt(Shown, Bar.left() + Bar.width() * 2 / 5, Middle));
+
+  Gate.Open();
+  Window.PageMaker().WaitAndDeliver();
+  SettlePaints();
+  EXPECT_FALSE(Window.MakingPage());
+  EXPECT_FALSE(Window.PageProgress().isVisible());
+  ASSERT_EQ(Window.Catalog().size(), 2u);
+  EXPECT_EQ(Window.CurrentPicture(), 1);
+  EXPECT_EQ(Window.TitleLabel().text().toStdString(), "Owl");
+  // The window answers again.
+  ClickPicture(5, 5);
+  EXPECT_EQ(PixelOf(5, 5), Yellow);
+}
+
+TEST_F(MainWindowDrop, ClosingWhileAPageIsMadeOpensThePageFirst) {
+  WriteDefaults({"a.twf"});
+  TFMain& Window = Start();
+  TGatedConversion Gate;
+  Window.PageMaker().SetConvert(Gate.Convert());
+  Drop({WriteDrawing("Owl.png")}, false);
+  ASSERT_TRUE(Window.MakingPage());
+  Gate.Open();
+  CloseWindow(false);
+  EXPECT_EQ(FAnswerer->Seen, std::vector<std::string>{"Close"});
+  EXPECT_FALSE(Window.MakingPage());
+  ASSERT_EQ(Window.Catalog().size(), 2u);
+  EXPECT_EQ(Window.CurrentPicture(), 1);
+  EXPECT_EQ(StoredCatalog(), Window.Catalog());
 }
 
 }  // namespace
