@@ -10,6 +10,7 @@
 #include "pages/ColouringPageU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/CatalogEntryU.h"
+#include "pictures/ColoringFolderU.h"
 #include "pictures/PictureFileU.h"
 
 namespace tw {
@@ -30,6 +31,11 @@ bool Taken(const std::string& Name, const std::vector<std::string>& Catalog) {
   // message.
   if (fs::exists(fs::path(PagesFolder()) / Name, Error)) return true;
   const std::string Entry = PagesEntry(Name);
+  // A colouring left by an earlier page of that name would open on this
+  // one.
+  const std::string Kept = ColoringFolder() + ColoringFileStem(Entry);
+  if (fs::exists(Kept + ColoringColorSuffix, Error) || fs::exists(Kept + ColoringOutlineSuffix, Error))
+    return true;
   return std::any_of(Catalog.begin(), Catalog.end(),
                      [&](const std::string& Other) { return SameTextAscii(Other, Entry); });
 }

@@ -11,6 +11,7 @@
 #include "app/NewPageU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/CatalogEntryU.h"
+#include "pictures/ColoringFolderU.h"
 #include "pictures/PictureTestUtil.h"
 #include "pictures/QCGraphicU.h"
 #include "support/EnvVar.h"
@@ -69,6 +70,13 @@ TEST_F(NewPage, ATakenNameGetsAnotherAndTheSameTitle) {
     Page.LoadFromFile(CatalogEntryFile(Entry, "/"));
     EXPECT_EQ(Page.GetTitle("en_us"), "Sun") << Entry;
   }
+  // A colouring left behind by a page of that name, gone from the list and
+  // the folder, is not taken over by a new page.
+  fs::remove(CatalogEntryFile(Third, "/"));
+  const std::string Kept = ColoringFolder() + ColoringFileStem(Third);
+  fs::create_directories(ColoringFolder());
+  std::ofstream(Kept + ColoringColorSuffix) << "GIF89a";
+  EXPECT_NE(MakeNewPage(Jpeg, "en_us", {First, Second}), Third);
 }
 
 TEST_F(NewPage, LongAndForeignNamesBecomeTitlesThePictureFileHolds) {

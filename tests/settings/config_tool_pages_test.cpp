@@ -1,11 +1,14 @@
 // The parent's tool and the pages made from dropped images: their entries
 // name files in the user's own pages folder, which the catalog list looks
-// at, and removing one leaves its file where it is.
+// at, and removing one deletes the page and its kept colouring (the
+// program made them), while a picture in the catalog folder stays.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "pictures/CatalogEntryU.h"
+#include "pictures/ColoringFolderU.h"
 #include "settings/ConfigToolFixture.h"
 #include "settings/QCSettingU.h"
 #include "support/EnvVar.h"
@@ -36,11 +39,32 @@ TEST_F(ConfigToolPages, PagesAreListedFromThePagesFolderAndRemovedByTheirEntry) 
   EXPECT_FALSE(Has(listed.Err, kite));
   EXPECT_TRUE(Has(listed.Err, "\"" + boat + "\" is not in \"" + pages + "\""));
 
+  // The page's kept colouring goes with it; another picture's stays.
+  const std::string colourings = ColoringFolder();
+  std::filesystem::create_directories(colourings);
+  const auto keep = [&](const std::string& entry) {
+    const std::string stem = colourings + ColoringFileStem(entry);
+    std::ofstream(stem + ColoringColorSuffix) << "GIF89a";
+    std::ofstream(stem + ColoringOutlineSuffix) << "GIF89a";
+    return stem;
+  };
+  const std::string kiteColouring = keep(kite);
+  const std::string oneColouring = keep("one.twf");
+
   const TRun removed = Run({"catalog", "remove", kite});
   ASSERT_EQ(removed.Code, ExitOk) << removed.Err;
   EXPECT_TRUE(Has(removed.Out, pages + "Kite.twf"));
   EXPECT_EQ(Catalog(), (std::vector<std::string>{"one.twf", boat}));
-  EXPECT_TRUE(std::filesystem::exists(pages + "Kite.twf"));
+  EXPECT_FALSE(std::filesystem::exists(pages + "Kite.twf"));
+  EXPECT_FALSE(std::filesystem::exists(kiteColouring + ColoringColorSuffix));
+  EXPECT_FALSE(std::filesystem::exists(kiteColouring + ColoringOutlineSuffix));
+  EXPECT_TRUE(std::filesystem::exists(oneColouring + ColoringColorSuffix));
+
+  // A picture of the catalog folder only leaves the list.
+  const TRun removedOne = Run({"catalog", "remove", "one.twf"});
+  ASSERT_EQ(removedOne.Code, ExitOk) << removedOne.Err;
+  EXPECT_TRUE(Has(removedOne.Out, "stays"));
+  EXPECT_TRUE(std::filesystem::exists(oneColouring + ColoringColorSuffix));
 }
 
 }  // namespace

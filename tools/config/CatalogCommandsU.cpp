@@ -6,6 +6,7 @@
 
 #include "painter/image/ImageFileU.h"
 #include "pictures/CatalogEntryU.h"
+#include "pictures/ColoringFolderU.h"
 #include "pictures/QCGraphicU.h"
 #include "pictures/QFoldersU.h"
 #include "pictures/QUtilU.h"
@@ -153,8 +154,25 @@ int RemoveFromCatalog(TConfigContext& context, const std::string& name) {
     return ExitFailure;
   }
   settings.WriteCatalog(kept);
-  context.Console.Out << "Removed \"" << name << "\" from the catalog; its file \""
-                      << CatalogEntryFile(name, CatalogFolder(context.Store)) << "\" stays.\n";
+  const std::string file = CatalogEntryFile(name, CatalogFolder(context.Store));
+  if (!IsPagesEntry(name)) {
+    context.Console.Out << "Removed \"" << name << "\" from the catalog; its file \"" << file
+                        << "\" stays.\n";
+  } else {
+    // A page was made by the program from a parent's image, which stays
+    // where it was; the page and its kept colouring would only take room,
+    // and a later page of the same name must not find the old colouring.
+    std::error_code error;
+    const std::string stem = ColoringFolder() + ColoringFileStem(name);
+    for (const std::string& colouring : {stem + ColoringColorSuffix, stem + ColoringOutlineSuffix})
+      fs::remove(colouring, error);
+    if (fs::remove(file, error) || !error)
+      context.Console.Out << "Removed \"" << name << "\" from the catalog and deleted its page \""
+                          << file << "\" with its colouring.\n";
+    else
+      context.Console.Err << "Removed \"" << name << "\" from the catalog; its page \"" << file
+                          << "\" could not be deleted: " << error.message() << ".\n";
+  }
   if (kept.empty())
     context.Console.Err << "Note: the catalog is empty now; the program fills it from its "
                            "defaults again at its next start.\n";

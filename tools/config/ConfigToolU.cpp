@@ -55,7 +55,9 @@ Commands:
                                 folder and add them at the end of the catalog,
                                 in the order given
   catalog remove NAME           take a picture out of the catalog (its file
-                                stays in the catalog folder)
+                                stays in the catalog folder; a page made
+                                from a dropped image is deleted with its
+                                colouring)
   colorings                     show where the pictures' kept colourings are
                                 and how many pictures have one
   colorings clear [--yes]       remove every kept colouring, so each picture
