@@ -1,7 +1,10 @@
 #include "app/ApplicationU.h"
 
 #include <QFont>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -152,8 +155,32 @@ int RunProgram(const TMainWindowFactory& CreateMainWindow, const TProgramSetup& 
   return ExitCode;
 }
 
-int RunTintwell(int argc, char** argv, const TMainWindowFactory& CreateMainWindow) {
+double FittingScaleFactor(QSize Available, QSize Needed, double Current) {
+  if (Available.isEmpty() || Needed.isEmpty() || Current <= 0) return Current;
+  const double Fit = std::min(double(Available.width()) / Needed.width(),
+                              double(Available.height()) / Needed.height());
+  if (Fit >= 1) return Current;
+  return std::floor(Current * Fit * 100) / 100;
+}
+
+int RunTintwell(int argc, char** argv, const TMainWindowFactory& CreateMainWindow, QSize Needed) {
   ChooseOffscreenWithoutDisplay();
+  double Factor = 1;
+  double Fitting = 1;
+  {
+    TQApplication Application(argc, argv);
+    bool Set = false;
+    Factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&Set);
+    if (!Set || Factor <= 0) Factor = 1;
+    const QScreen* Screen = QGuiApplication::primaryScreen();
+    Fitting = Screen ? FittingScaleFactor(Screen->availableGeometry().size(), Needed, Factor)
+                     : Factor;
+    if (Fitting == Factor) return RunProgram(CreateMainWindow);
+  }
+  // The scale is read when the application starts, so it starts again.
+  std::fprintf(stderr, "Tintwell: the screen is too small for the window at a scale of %g; using %g\n",
+               Factor, Fitting);
+  qputenv("QT_SCALE_FACTOR", QByteArray::number(Fitting, 'f', 2));
   TQApplication Application(argc, argv);
   return RunProgram(CreateMainWindow);
 }

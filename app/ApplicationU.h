@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QSize>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -22,6 +23,15 @@
 class QWidget;
 
 namespace tw {
+
+// The factor to put in QT_SCALE_FACTOR (now Current, 1 when unset) so that
+// a screen whose available area is Available logical pixels at Current
+// holds Needed: Current when it does already, else smaller, cut to two
+// decimals so the result surely fits. A screen too small at a scale of 2
+// (a 1280x800 laptop shows 640x400) then shows the window whole at about
+// 1.5, sharp with the high-density artwork, instead of with its controls
+// piled on each other.
+double FittingScaleFactor(QSize Available, QSize Needed, double Current);
 
 // The exit code when the main window could not be created: after its error
 // was shown, or quietly after a silent abort (the abort's problem was shown
@@ -99,6 +109,7 @@ int RunProgram(const TMainWindowFactory& CreateMainWindow,
 
 // The program's entry: ChooseOffscreenWithoutDisplay, the TQApplication,
 // then RunProgram.
-int RunTintwell(int argc, char** argv, const TMainWindowFactory& CreateMainWindow);
+int RunTintwell(int argc, char** argv, const TMainWindowFactory& CreateMainWindow,
+                QSize Needed = QSize());
 
 }  // namespace tw

@@ -250,7 +250,7 @@ void TFMain::CreateControls() {
   setFocusPolicy(Qt::StrongFocus);
   for (QWidget* child : findChildren<QWidget*>()) child->setFocusPolicy(Qt::NoFocus);
   resize(DesignWidth, DesignHeight);
-  setMinimumSize(788, 540);
+  setMinimumSize(MinimumWidth, MinimumHeight);
   // Centred on the screen until the deferred start maximises it.
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());

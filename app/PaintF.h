@@ -84,6 +84,10 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   // The design client size the layout tables are written for.
   static constexpr int DesignWidth = 772;
   static constexpr int DesignHeight = 560;
+  // The least the window can be without its controls running into each
+  // other.
+  static constexpr int MinimumWidth = 788;
+  static constexpr int MinimumHeight = 540;
 
   // Pointer: where the arrow keys steer; when null, the screen cursor, or
   // the program's own pointer where the platform cannot move the cursor.

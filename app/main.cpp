@@ -5,5 +5,6 @@
 #include "app/PaintF.h"
 
 int main(int argc, char** argv) {
-  return tw::RunTintwell(argc, argv, [] { return std::make_unique<tw::TFMain>(); });
+  return tw::RunTintwell(argc, argv, [] { return std::make_unique<tw::TFMain>(); },
+                         QSize(tw::TFMain::MinimumWidth, tw::TFMain::MinimumHeight));
 }

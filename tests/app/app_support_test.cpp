@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -310,6 +311,48 @@ TEST_F(ProgramRun, AStartThatCannotReachTheProgramFolderEndsWithAMessage) {
   EXPECT_FALSE(Created);
   EXPECT_EQ(Warnings.Messages.size(), 1u);
   EXPECT_FALSE(ProgramGlobalsExist());
+}
+
+}  // namespace
+}  // namespace tw
+
+namespace tw {
+namespace {
+
+// The window's least size in logical pixels on a screen of Physical pixels
+// at a scale factor: whether it fits.
+bool Fits(QSize Physical, double Factor, QSize Needed) {
+  return Physical.width() / Factor >= Needed.width() && Physical.height() / Factor >= Needed.height();
+}
+
+TEST(ScreenFit, AScreenTooSmallAtItsScaleGetsTheLargestTwoDecimalScaleThatFits) {
+  const QSize Needed(788, 540);
+  struct TCase {
+    QSize Physical;
+    double Current;
+  };
+  for (const TCase& Case : {TCase{{1280, 800}, 2}, TCase{{1366, 768}, 1.5}, TCase{{1024, 500}, 1},
+                            TCase{{2560, 1440}, 3}, TCase{{800, 500}, 1}}) {
+    const QSize Available(int(Case.Physical.width() / Case.Current),
+                          int(Case.Physical.height() / Case.Current));
+    ASSERT_FALSE(Fits(Case.Physical, Case.Current, Needed));
+    const double Factor = FittingScaleFactor(Available, Needed, Case.Current);
+    EXPECT_LT(Factor, Case.Current);
+    EXPECT_TRUE(Fits(Case.Physical, Factor, Needed)) << Factor;
+    // Not smaller than needed: a hundredth more no longer fits.
+    EXPECT_FALSE(Fits(Case.Physical, Factor + 0.011, Needed)) << Factor;
+    EXPECT_DOUBLE_EQ(Factor * 100, std::round(Factor * 100));
+  }
+}
+
+TEST(ScreenFit, AScreenThatHoldsTheWindowKeepsItsScale) {
+  const QSize Needed(788, 540);
+  EXPECT_EQ(FittingScaleFactor(QSize(1920, 1080), Needed, 1), 1);
+  EXPECT_EQ(FittingScaleFactor(QSize(960, 540), Needed, 2), 2);
+  EXPECT_EQ(FittingScaleFactor(QSize(788, 540), Needed, 1.25), 1.25);
+  // Nothing known of the screen or the window: nothing changes.
+  EXPECT_EQ(FittingScaleFactor(QSize(), Needed, 2), 2);
+  EXPECT_EQ(FittingScaleFactor(QSize(640, 400), QSize(), 2), 2);
 }
 
 }  // namespace

@@ -79,7 +79,10 @@ class MainWindowTitle : public MainWindowFixture {
     return FWindow->grab(TitleArt().geometry()).toImage().convertToFormat(QImage::Format_RGB32);
   }
   std::vector<bool> PlateArea() const {
-    const QPoint Seed = FWindow->TitleLabel().geometry().center() - TitleArt().pos();
+    // The grabs are in the screen's pixels, twice the window's units each
+    // way at a scale of 2.
+    const QPoint Seed = (FWindow->TitleLabel().geometry().center() - TitleArt().pos()) *
+                        FWindow->devicePixelRatioF();
     return PlateOf(Bare(), Seed);
   }
 };
@@ -185,7 +188,7 @@ TEST_F(MainWindowTitle, AscendersAndDescendersSitBalancedOnThePlate) {
   const int Below = Bottom - Ink.Bounds.bottom();
   EXPECT_GE(Above, 1);
   EXPECT_GE(Below, 1);
-  EXPECT_LE(std::abs(Above - Below), 1) << Above << " above, " << Below << " below";
+  EXPECT_LE(std::abs(Above - Below), FWindow->devicePixelRatioF()) << Above << " above, " << Below << " below";
 }
 
 }  // namespace

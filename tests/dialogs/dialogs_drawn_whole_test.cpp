@@ -39,9 +39,12 @@ class TOnePrinter : public TPrinterSystem {
 };
 
 // Widget drawn by itself, without the window's background, on a transparent
-// canvas of its own size.
+// canvas of its own size in the screen's pixels (twice the size each way at
+// a scale of 2).
 QImage DrawnAlone(QWidget* Widget) {
-  QImage Image(Widget->size(), QImage::Format_ARGB32);
+  const qreal Ratio = Widget->devicePixelRatioF();
+  QImage Image(Widget->size() * Ratio, QImage::Format_ARGB32);
+  Image.setDevicePixelRatio(Ratio);
   Image.fill(Qt::transparent);
   Widget->render(&Image, QPoint(), QRegion(), QWidget::DrawChildren);
   return Image;
@@ -50,6 +53,11 @@ QImage DrawnAlone(QWidget* Widget) {
 bool Near(QRgb a, QRgb b) {
   return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2 &&
          std::abs(qBlue(a) - qBlue(b)) <= 2;
+}
+
+// A rectangle in the widget's coordinates as the screen's pixels cover it.
+QRect InPixels(const QRect& Rect, qreal Ratio) {
+  return QRect(Rect.topLeft() * Ratio, Rect.size() * Ratio);
 }
 
 bool OnEdge(const QImage& Image, int X, int Y) {
@@ -101,7 +109,7 @@ class TDrawnWhole {
   // (their letters and art are still checked below).
   void CheckShownUnchanged(QWidget* Widget, const QImage& Alone) {
     if (Widget->parentWidget() != FDialog) return;
-    const QPoint Origin = Widget->pos();
+    const QPoint Origin = Widget->pos() * Widget->devicePixelRatioF();
     int Lost = 0;
     for (int y = 0; y < Alone.height(); ++y) {
       for (int x = 0; x < Alone.width(); ++x) {
@@ -121,7 +129,8 @@ class TDrawnWhole {
   // descender's soft tip may just reach a tight line's last row).
   void CheckLabelLetters(QLabel* Label) {
     const QImage Alone = DrawnAlone(Label);
-    const QRect Box = Label->contentsRect();
+    const qreal Ratio = Label->devicePixelRatioF();
+    const QRect Box = InPixels(Label->contentsRect(), Ratio);
     const QColor Background = Label->palette().color(Label->backgroundRole());
     const auto Ink = [&](int X, int Y) {
       const QRgb Pixel = Alone.pixel(X, Y);
@@ -142,7 +151,7 @@ class TDrawnWhole {
       Top += Ink(x, Box.top());
       Bottom += Ink(x, Box.bottom());
     }
-    if (Sides > 0 || Top > 2 || Bottom > 2)
+    if (Sides > 0 || Top > 2 * Ratio || Bottom > 2 * Ratio)
       FProblems << NameOf(Label) << ": letters cut off by the label's box (" << Sides << " "
                 << Top << " " << Bottom << ")\n";
   }
