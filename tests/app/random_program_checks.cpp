@@ -14,7 +14,10 @@
 #include "base/ErrorsU.h"
 #include "painter/image/ImageFileU.h"
 #include "painter/qt/PainterQtU.h"
+#include "pictures/CatalogEntryU.h"
+#include "pictures/QCGraphicU.h"
 #include "controls/PaintGridU.h"
+#include "settings/LangU.h"
 #include "settings/ProgramGlobalsU.h"
 
 namespace tw::test {
@@ -49,6 +52,14 @@ bool FitsAGifPalette(const TRaster24& Image) {
   return true;
 }
 
+bool SamePixels(const TRaster24& A, const TRaster24& B) {
+  if (A.Width() != B.Width() || A.Height() != B.Height()) return false;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x)
+      if (A.Pixel(x, y) != B.Pixel(x, y)) return false;
+  return true;
+}
+
 bool MayTouchOutline(TPaintMode Mode) { return Mode == pmMarker || Mode == pmEraser; }
 
 int EmptyMixWells(const TFMain& Window) {
@@ -66,19 +77,49 @@ TProgramChecks::TProgramChecks(std::vector<TCatalogPicture> Pictures, std::strin
       FMaxHistory(MaxHistory),
       FRecords(Records),
       FHistory(MaxHistory) {
+  std::vector<TCatalogPicture> pictures;
+  pictures.swap(FPictures);
+  for (TCatalogPicture& p : pictures) AddPicture(std::move(p));
+}
+
+void TProgramChecks::AddPicture(TCatalogPicture Picture) {
   // Never visited, a picture opens as its file holds it: the colour layer
   // black on the line art and white elsewhere.
-  for (const TCatalogPicture& p : FPictures) {
-    TLayers left{TRaster24(p.Image.Width(), p.Image.Height(), clWhite),
-                 TRaster1(p.Image.Width(), p.Image.Height(), TRaster1::White)};
-    for (int y = 0; y < p.Image.Height(); ++y)
-      for (int x = 0; x < p.Image.Width(); ++x)
-        if (IsLineArt(p.Image, x, y)) {
-          left.Color.SetPixel(x, y, clBlack);
-          left.Outline.SetPixel(x, y, false);
-        }
-    FLeft[p.Entry] = std::move(left);
+  const TRaster24& image = Picture.Image;
+  TLayers left{TRaster24(image.Width(), image.Height(), clWhite),
+               TRaster1(image.Width(), image.Height(), TRaster1::White)};
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x)
+      if (IsLineArt(image, x, y)) {
+        left.Color.SetPixel(x, y, clBlack);
+        left.Outline.SetPixel(x, y, false);
+      }
+  FLeft[Picture.Entry] = std::move(left);
+  FPictures.push_back(std::move(Picture));
+}
+
+void TProgramChecks::SetDroppedDrawing(const std::string& Title, TRaster24 Drawing) {
+  FDroppedTitle = Title;
+  FDroppedDrawing = std::move(Drawing);
+}
+
+std::string TProgramChecks::PageAdded(const TFMain& Window) {
+  const std::vector<std::string>& catalog = Window.Catalog();
+  if (catalog.size() != FPictures.size() + 1)
+    return "drop: the catalog became " + List(catalog) + ", one page more was expected";
+  const std::string& entry = catalog.back();
+  if (!IsPagesEntry(entry)) return "drop: the new entry " + entry + " is not in the pages folder";
+  if (Window.CurrentPicture() != int(catalog.size()) - 1)
+    return "drop: the new page is not open, picture " + std::to_string(Window.CurrentPicture());
+  TQCGraphic page;
+  try {
+    page.LoadFromFile(CatalogEntryFile(entry, "/"));
+  } catch (const EError& e) {
+    return "drop: the page " + entry + " cannot be read: " + e.what();
   }
+  if (!SamePixels(page.Image(), FDroppedDrawing)) return "drop: the page " + entry + " is not the drawing";
+  AddPicture({entry, FDroppedTitle, FDroppedDrawing});
+  return "";
 }
 
 std::string TProgramChecks::OutlineFile(const std::string& Entry) const {
@@ -114,6 +155,8 @@ void TProgramChecks::BeforeEvent(const TFMain& Window, const TProgramEvent& Even
   FRedoKey = key && !Window.ChooserOpen() &&
              (Event.A == KeyIndex("Ctrl+Y") || Event.A == KeyIndex("Ctrl+Shift+Z"));
   FExpectedDialogs = ExpectedDialogs(Window, Event);
+  FPageExpected = Event.Kind == TEventKind::DropFile && !Window.ChooserOpen() &&
+                  DropFiles.at(size_t(Event.A)).IsImage;
   FCuesBefore = FRecords.Cues.size();
   FEmptyMixWellsBefore = EmptyMixWells(Window);
   FSnapshot.Color.CopyFrom(painter.ColorLayer());
@@ -127,6 +170,10 @@ std::string TProgramChecks::AfterEvent(const TFMain& Window) {
   FDialogsBefore = FRecords.Dialogs.size();
   if (opened != FExpectedDialogs)
     return "dialog: expected " + List(FExpectedDialogs) + ", came " + List(opened);
+  if (FPageExpected) {
+    const std::string problem = PageAdded(Window);
+    if (!problem.empty()) return problem;
+  }
   std::string problem = CheckWindow(Window);
   if (!problem.empty()) return problem;
   if (Window.CurrentPicture() != FPictureBefore) {
@@ -346,6 +393,8 @@ std::vector<std::string> TProgramChecks::ExpectedDialogs(const TFMain& Window,
     dialog = "Print";
   } else if (key && Event.A == KeyIndex("F2")) {
     dialog = DialogOfButton(Window, "btnInfo");
+  } else if (Event.Kind == TEventKind::DropFile) {
+    if (!DropFiles.at(size_t(Event.A)).IsImage) dialog = "Info:" + Lang().GetText("capNewPage");
   } else if (key && Event.A == KeyIndex("Space") && !Window.Keys().SpaceHeld()) {
     // Space presses whatever is under the pointer.
     if (auto* button = qobject_cast<TQImgButton*>(QApplication::widgetAt(QCursor::pos())))

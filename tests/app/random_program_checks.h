@@ -42,6 +42,10 @@ class TProgramChecks {
   TProgramChecks(std::vector<TCatalogPicture> Pictures, std::string SaveFolder, int MaxHistory,
                  const TRunRecords& Records);
 
+  // The drawing of DropFiles' image, which must become a page exactly as
+  // it is (pure black lines on white).
+  void SetDroppedDrawing(const std::string& Title, TRaster24 Drawing);
+
   // The window has just started: the first picture is open as it was
   // written, the settings are readable.
   std::string AfterStart(const TFMain& Window);
@@ -69,6 +73,11 @@ class TProgramChecks {
                                            const TProgramEvent& Event) const;
   std::string DialogOfButton(const TFMain& Window, const std::string& ObjectName) const;
   void PictureChanged(const TFMain& Window);
+  // A page came of the dropped drawing: it must be the last catalog entry,
+  // a file in the pages folder holding the drawing, and it becomes one of
+  // the pictures the checks know.
+  std::string PageAdded(const TFMain& Window);
+  void AddPicture(TCatalogPicture Picture);
   // Names, sizes and times of the files in the save folder.
   std::string SaveFolderListing() const;
 
@@ -92,6 +101,9 @@ class TProgramChecks {
   int FEmptyMixWellsBefore = 0;
   bool FMayTouchOutline = false;
   bool FRedoKey = false;
+  bool FPageExpected = false;
+  std::string FDroppedTitle;
+  TRaster24 FDroppedDrawing;
   int FRedos = 0;
   std::vector<std::string> FExpectedDialogs;
   TLayers FSnapshot;

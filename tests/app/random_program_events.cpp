@@ -29,6 +29,12 @@ const std::vector<TButtonEntry> ProgramButtons = {
     {"btnNextPal", "NextPalette"},
 };
 
+const std::vector<TDropFile> DropFiles = {
+    {"Kite.png", true},
+    {"notes.txt", false},
+    {"broken.png", false},
+};
+
 const std::vector<TKeyEntry> ProgramKeys = {
     {Qt::Key_Return, {}, "Enter"},
     {Qt::Key_Enter, Qt::KeypadModifier, "KeypadEnter"},
@@ -155,8 +161,10 @@ class TGenerator {
       Add(TEventKind::KeyClick, FDraw.Below(int(ProgramKeys.size())));
     else if (roll < 98)
       SpaceHold();
-    else
+    else if (roll < 99)
       AddAt(TEventKind::PointerTo, X(), Y());
+    else
+      Add(TEventKind::DropFile, FDraw.Percent(60) ? 0 : 1 + FDraw.Below(2));
   }
 
   // Mostly a press and its release at one point (a fill, a dab, a drop);
@@ -251,6 +259,10 @@ std::string Describe(const TProgramEvent& Event) {
       return "key down " + KeyLabel(Event.A);
     case TEventKind::KeyRelease:
       return "key up " + KeyLabel(Event.A);
+    case TEventKind::DropFile:
+      return Event.A >= 0 && Event.A < int(DropFiles.size())
+                 ? std::string("drop file ") + DropFiles[size_t(Event.A)].Name
+                 : "drop file #" + std::to_string(Event.A);
   }
   return "unknown event";
 }

@@ -28,6 +28,7 @@ enum class TEventKind : uint8_t {
   KeyClick,        // A: index into ProgramKeys; press and release
   KeyPress,        // A: index into ProgramKeys
   KeyRelease,      // A: index into ProgramKeys
+  DropFile,        // A: index into DropFiles; dragged onto the window and dropped
 };
 
 struct TProgramEvent {
@@ -54,6 +55,14 @@ struct TKeyEntry {
   const char* Label;
 };
 extern const std::vector<TKeyEntry> ProgramKeys;
+
+// The files a parent may drop on the window: a drawing, which becomes a
+// page, and two that are refused with a message. The bench writes them.
+struct TDropFile {
+  const char* Name;
+  bool IsImage;
+};
+extern const std::vector<TDropFile> DropFiles;
 
 // The index of a button or key by its label; -1 when there is none.
 int ButtonIndex(const std::string& Label);

@@ -2,11 +2,18 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
+#include <QImage>
 #include <QtGlobal>
 
 #include "app/MainSoundsU.h"
+#include "app/NewPageU.h"
+#include "app/PaintF.h"
+#include "pages/LineArtU.h"
+#include "painter/image/ImageFileU.h"
+#include "pictures/CatalogEntryU.h"
 #include "app/random_program_replayer.h"
 #include "app/random_program_shrinker.h"
 
@@ -89,6 +96,19 @@ void RandomProgramFixture::Prepare(int MaxHistory) {
     entries.push_back(p.Entry);
   }
   WriteDefaults(entries, "StayColored=2\nHints=false\nMaxHistory=" + std::to_string(MaxHistory));
+  // The files a parent may drop: a drawing of clean lines, which must
+  // become a page exactly as drawn, a text and a cut-off PNG.
+  FDropFolder = FFolder.File("drops");
+  std::filesystem::create_directories(FDropFolder);
+  FDrawing = GridPicture(100, 80, 2, 2);
+  QImage drawing(FDrawing.Width(), FDrawing.Height(), QImage::Format_RGB32);
+  for (int y = 0; y < FDrawing.Height(); ++y)
+    for (int x = 0; x < FDrawing.Width(); ++x)
+      drawing.setPixel(x, y, FDrawing.Pixel(x, y) == clBlack ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+  for (const char* name : {"Kite.png", "broken.png"})
+    drawing.save(QString::fromStdString(FDropFolder + "/" + name), "PNG");
+  std::filesystem::resize_file(FDropFolder + "/broken.png", 50);
+  std::ofstream(FDropFolder + "/notes.txt") << "Paint the kite red.\n";
 }
 
 TPictureArea RandomProgramFixture::Area() const {
@@ -104,7 +124,7 @@ void RandomProgramFixture::ClearStoreAndSaveFolder() {
   std::error_code error;
   for (const char* suffix : {"", "-journal", "-wal", "-shm"})
     std::filesystem::remove(FFolder.File(std::string("settings.sqlite3") + suffix), error);
-  for (const std::string& folder : {SaveFolder(), ColoringFolder()})
+  for (const std::string& folder : {SaveFolder(), ColoringFolder(), PagesFolder()})
     for (const auto& file : std::filesystem::directory_iterator(folder, error))
       std::filesystem::remove_all(file.path(), error);
 }
@@ -125,17 +145,34 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
   }
   // The close question is answered No: the run goes on.
   FAnswerer->CloseYes = false;
+  // Pages are made the plain way, at the drawing's size: what is tested is
+  // how the window takes them in, not how a page is traced.
+  FWindow->PageMaker().SetConvert([](const std::string& File, const std::function<void(double)>&) {
+    TRaster24 image;
+    try {
+      image = ReadImageFile(File);
+    } catch (const EError& e) {
+      throw ENewPage(ENewPage::NoImage, e.what());
+    }
+    TLineArtOptions plain;
+    plain.Threshold = 128;
+    plain.SpeckSize = 0;
+    plain.HoleSize = 0;
+    return MakeLineArt(image, plain);
+  });
   TProgramChecks checks(FPictures, SaveFolder(), FMaxHistory,
                         {FAnswerer->Seen, FWarnings.Messages, Cues});
+  checks.SetDroppedDrawing("Kite", FDrawing);
   std::string problem = checks.AfterStart(*FWindow);
   if (problem.empty()) problem = qtWarnings.First();
   if (!problem.empty()) {
     Report.Fail(-1, problem);
     return;
   }
-  TProgramReplayer replayer(*FWindow);
+  TProgramReplayer replayer(*FWindow, FDropFolder);
   int pictureChanges = 0;
   int chooserOpenings = 0;
+  const size_t catalogAtStart = FWindow->Catalog().size();
   for (size_t i = 0; i < Events.size(); ++i) {
     Report.SetStep(int(i));
     const int before = FWindow->CurrentPicture();
@@ -164,7 +201,8 @@ void RandomProgramFixture::RunEvents(const std::vector<TProgramEvent>& Events,
           << " strokes=" << CueCount(cueStrokeUp)
           << " undos=" << CueCount(cueUndo) - checks.Redos() << " redos=" << checks.Redos()
           << " washes=" << CueCount(cueWash) << " drops=" << CueCount(cueDropperOut)
-          << " dialogs=" << FAnswerer->Seen.size() << " chooser=" << chooserOpenings;
+          << " dialogs=" << FAnswerer->Seen.size() << " chooser=" << chooserOpenings
+          << " pages=" << FWindow->Catalog().size() - catalogAtStart;
   Report.SetSummary(summary.str());
   // The window's teardown is part of the run.
   FWindow.reset();

@@ -55,6 +55,8 @@ class RandomProgramFixture : public MainWindowFixture {
 
   std::vector<TCatalogPicture> FPictures;
   int FMaxHistory = 10;
+  std::string FDropFolder;
+  TRaster24 FDrawing;
 };
 
 }  // namespace tw::test

@@ -26,7 +26,7 @@ TEST(RandomEvents, TheSameSeedGivesTheSameEventsAndAnotherSeedOthers) {
 
 TEST(RandomEvents, TheSeedsOfTheRunReachEveryControlKeyAndWellAndPointsOutsideThePicture) {
   const TPictureArea area{160, 140, 6};
-  std::set<int> buttons, keys, paintWells, mixWells;
+  std::set<int> buttons, keys, paintWells, mixWells, drops;
   std::set<TEventKind> kinds;
   int outside = 0, inside = 0;
   for (int seed = 1; seed <= RunSeedCount; ++seed)
@@ -39,6 +39,7 @@ TEST(RandomEvents, TheSeedsOfTheRunReachEveryControlKeyAndWellAndPointsOutsideTh
         case TEventKind::KeyClick:
         case TEventKind::KeyPress:
         case TEventKind::KeyRelease: keys.insert(e.A); break;
+        case TEventKind::DropFile: drops.insert(e.A); break;
         case TEventKind::Slider:
           EXPECT_GE(e.A, 0);
           EXPECT_LT(e.A, 1000);
@@ -55,7 +56,8 @@ TEST(RandomEvents, TheSeedsOfTheRunReachEveryControlKeyAndWellAndPointsOutsideTh
   EXPECT_EQ(keys.size(), ProgramKeys.size());
   EXPECT_EQ(paintWells.size(), 20u);
   EXPECT_EQ(mixWells.size(), 12u);
-  EXPECT_EQ(kinds.size(), size_t(TEventKind::KeyRelease) + 1);
+  EXPECT_EQ(drops.size(), DropFiles.size());
+  EXPECT_EQ(kinds.size(), size_t(TEventKind::DropFile) + 1);
   EXPECT_GT(outside, 0);
   EXPECT_GT(inside, outside);
   EXPECT_EQ(*buttons.rbegin(), int(ProgramButtons.size()) - 1);
@@ -65,6 +67,7 @@ TEST(RandomEvents, TheSeedsOfTheRunReachEveryControlKeyAndWellAndPointsOutsideTh
 TEST(RandomEvents, DescriptionsNameTheControlTheKeyAndThePoint) {
   EXPECT_EQ(Describe({TEventKind::Button, ButtonIndex("tool Fill")}), "click tool Fill");
   EXPECT_EQ(Describe({TEventKind::PainterPress, 12, 30}), "press painter (12,30)");
+  EXPECT_EQ(Describe({TEventKind::DropFile, 1}), "drop file notes.txt");
   EXPECT_EQ(Describe({TEventKind::PainterMove, -3, 125}), "move painter (-3,125)");
   EXPECT_EQ(Describe({TEventKind::KeyClick, KeyIndex("Ctrl+Z")}), "key Ctrl+Z");
   EXPECT_EQ(Describe({TEventKind::KeyPress, KeyIndex("Space")}), "key down Space");

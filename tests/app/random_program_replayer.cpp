@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 
 #include "app/ApplicationU.h"
 #include "app/PaintF.h"
@@ -31,6 +35,21 @@ void TProgramReplayer::Apply(const TProgramEvent& Event) {
     return true;
   });
   DeliverQueuedEvents();
+  if (FWindow.MakingPage()) {
+    FWindow.PageMaker().WaitAndDeliver();
+    DeliverQueuedEvents();
+  }
+}
+
+void TProgramReplayer::Drop(const std::string& File) {
+  QMimeData Data;
+  Data.setUrls({QUrl::fromLocalFile(QString::fromStdString(File))});
+  const QPoint Centre = FWindow.rect().center();
+  QDragEnterEvent Enter(Centre, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&FWindow, &Enter);
+  if (!Enter.isAccepted()) return;
+  QDropEvent Dropped(QPointF(Centre), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&FWindow, &Dropped);
 }
 
 void TProgramReplayer::Deliver(const TProgramEvent& Event) {
@@ -77,6 +96,9 @@ void TProgramReplayer::Deliver(const TProgramEvent& Event) {
       break;
     case TEventKind::PointerTo:
       QCursor::setPos(painter.mapToGlobal(at));
+      break;
+    case TEventKind::DropFile:
+      Drop(FDropFolder + "/" + DropFiles.at(size_t(Event.A)).Name);
       break;
     case TEventKind::KeyClick:
     case TEventKind::KeyPress:

@@ -4,9 +4,12 @@
 // pointer moved for the space bar to press where it points. Each event is
 // delivered as the program's application object delivers it (an exception
 // from a handler becomes a warning box), and whatever the event queued (a
-// close, repaints, dialogs to be freed) is delivered before Apply returns;
+// close, repaints, dialogs to be freed) is delivered before Apply returns,
+// and a page being made from a dropped file is waited for and opened;
 // nothing waits on the clock.
 #pragma once
+
+#include <string>
 
 #include "app/random_program_events.h"
 
@@ -18,14 +21,19 @@ namespace tw::test {
 
 class TProgramReplayer {
  public:
-  explicit TProgramReplayer(TFMain& Window) : FWindow(Window) {}
+  // DropFolder holds the files of DropFiles.
+  TProgramReplayer(TFMain& Window, std::string DropFolder = std::string())
+      : FWindow(Window), FDropFolder(std::move(DropFolder)) {}
 
   void Apply(const TProgramEvent& Event);
 
  private:
   void Deliver(const TProgramEvent& Event);
 
+  void Drop(const std::string& File);
+
   TFMain& FWindow;
+  std::string FDropFolder;
 };
 
 // Delivers what the events left queued, without waiting for anything.
