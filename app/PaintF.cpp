@@ -93,7 +93,9 @@ TFMain::TFMain(QWidget* parent, IPointer* Pointer) : TfrmQBase(parent) {
   FPainter->MaxHistory = std::clamp<int>(settings.ReadMaxHistory(), 0, MaxHistoryLimit);
   FMixTray->SetGridSize(MixWellCount, 1);
 
-  // Step 7: background, title and then every button and the bubble.
+  // Step 7: background, title and then every button and the bubble, from
+  // the artwork set of the screen the window opens on.
+  if (const QScreen* opensOn = screen()) SetScreenArtScale(ArtScaleFor(opensOn->devicePixelRatio()));
   LoadArtwork();
   ConnectAutosave();
   ConnectEvents();
@@ -122,6 +124,8 @@ TFMain::~TFMain() {
   FToolCursors.reset();
   FPalettes.reset();
   if (MainForm() == this) SetMainForm(nullptr);
+  // Artwork loaded without the window comes from the primary screen's set.
+  SetScreenArtScale(0);
   if (KeySteering() == FKeys.get()) SetKeySteering(nullptr);
 }
 

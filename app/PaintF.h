@@ -120,6 +120,8 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void UpdateToolButtons(TQImgButton* Pressed);
   // Cursor id Index + 1 on the painter and the trays.
   void SetCursor(int Index);
+  // The pointer of the tool Mode (the dropper's shows its drops).
+  void ShowToolCursor(TPaintMode Mode);
   void SetToolSize(int Size);
   void SelectPalette(int Index);
   void SelectWell(int Index);
@@ -236,6 +238,10 @@ class TFMain : public TfrmQBase, public IMainKeyTarget {
   void LayoutControls();
   void CreateSounds();
   void LoadArtwork();
+  // The window is on another screen: when that screen asks for the other
+  // artwork set, the artwork and pointers are loaded again from it
+  // (PaintF_Window.cpp).
+  void FollowScreen();
   void ConnectEvents();
   void DisconnectEvents();
 

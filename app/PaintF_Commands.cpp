@@ -188,8 +188,12 @@ void TFMain::CycleTool() {
   FPointer->SetPos(FPointer->Pos());
 }
 
+void TFMain::ShowToolCursor(TPaintMode Mode) {
+  SetCursor(ToolCursorIndex[Mode] + (Mode == pmDropper ? FDropper.Count() : 0));
+}
+
 void TFMain::PainterSetPaintMode(TPaintMode Mode) {
-  if (FUseImgCursors) SetCursor(ToolCursorIndex[Mode] + (Mode == pmDropper ? FDropper.Count() : 0));
+  if (FUseImgCursors) ShowToolCursor(Mode);
   PlayCue(cueToolChange);
   if (ToolSize(Mode) > 0) SetToolSize(ToolSize(Mode));
 }

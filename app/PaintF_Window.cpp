@@ -15,6 +15,10 @@
 #include "app/ThumbnailKeyU.h"
 #include "controls/QBubbleHintU.h"
 #include "controls/PaintGridU.h"
+#include "painter/qt/PainterQtU.h"
+#include "palette/qt/CursorTableU.h"
+#include "palette/qt/ToolCursorsU.h"
+#include "pictures/qt/ArtResourceU.h"
 #include "settings/ProgramGlobalsU.h"
 
 namespace tw {
@@ -48,6 +52,7 @@ void TFMain::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool TFMain::event(QEvent* event) {
+  if (event->type() == QEvent::ScreenChangeInternal) Guarded([this] { FollowScreen(); });
   if (event->type() == QEvent::WindowDeactivate) {
     // The releases of held keys now go elsewhere; a bubble only shows over
     // the active window.
@@ -55,6 +60,24 @@ bool TFMain::event(QEvent* event) {
     HideHint();
   }
   return TfrmQBase::event(event);
+}
+
+void TFMain::FollowScreen() {
+  const int scale = ArtScaleFor(devicePixelRatioF());
+  if (scale == ScreenArtScale()) return;
+  SetScreenArtScale(scale);
+  LoadArtwork();
+  LayoutControls();
+  // The pointers are pictures of the set too; the widgets hold copies.
+  FToolCursors.reset();
+  FToolCursors = std::make_unique<TToolCursors>(FUseImgCursors);
+  setCursor(ProgramCursor(TProgramCursor::Arrow));
+  if (FUseImgCursors) {
+    FToolCursors->TintPaint(FPainter->PaintColor());
+    ShowDropper();
+    ShowToolCursor(FPainter->PaintMode());
+  }
+  update();
 }
 
 void TFMain::MinimizeApplication() { showMinimized(); }

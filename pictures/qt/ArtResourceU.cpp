@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
+#include <QScreen>
 #include <cstring>
 
 #include "base/ErrorsU.h"
@@ -52,7 +53,18 @@ const uint8_t* Bytes(const QByteArray& Data) {
 
 int ArtScaleFor(double DevicePixelRatio) { return DevicePixelRatio > 1.0 ? 2 : 1; }
 
-int ScreenArtScale() { return qGuiApp ? ArtScaleFor(qGuiApp->devicePixelRatio()) : 1; }
+namespace {
+// Only the GUI thread loads artwork.
+int ChosenScreenScale = 0;
+}  // namespace
+
+int ScreenArtScale() {
+  if (ChosenScreenScale != 0) return ChosenScreenScale;
+  const QScreen* primary = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+  return primary ? ArtScaleFor(primary->devicePixelRatio()) : 1;
+}
+
+void SetScreenArtScale(int Scale) { ChosenScreenScale = Scale == 0 ? 0 : ArtScaleFor(Scale); }
 
 QSize DesignSize(const QImage& Picture) { return Picture.deviceIndependentSize().toSize(); }
 

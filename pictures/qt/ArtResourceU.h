@@ -19,9 +19,13 @@ namespace tw {
 // The artwork set for a device pixel ratio: 2 for any ratio above 1, 1
 // otherwise.
 int ArtScaleFor(double DevicePixelRatio);
-// The set the program's screens ask for: by the highest device pixel ratio
-// among them (the application's), 1 before the application exists.
+// The set artwork is loaded from: the one the main window's screen asks for
+// once it has said (SetScreenArtScale), else the primary screen's, 1 before
+// the application exists.
 int ScreenArtScale();
+// The main window is on a screen that asks for Scale's set (1 or 2; 0 goes
+// back to the primary screen's): artwork loaded from now on comes from it.
+void SetScreenArtScale(int Scale);
 
 // A JPEG picture as Format_RGB32 from the set of Scale (1 or 2, the
 // screens' set when 0); throws EError "The built-in picture \"<Name>\" is

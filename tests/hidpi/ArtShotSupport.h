@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QRect>
 #include <cmath>
 
@@ -14,7 +15,9 @@ namespace tw::test {
 
 // The device pixel ratio the tests run at, as Qt reports it: 1 normally, 2
 // under QT_SCALE_FACTOR=2.
-inline int RunScale() { return int(std::lround(qGuiApp->devicePixelRatio())); }
+inline int RunScale() {
+  return int(std::lround(QGuiApplication::primaryScreen()->devicePixelRatio()));
+}
 
 // How many pixels of Shot (a grab, in device pixels) inside Design (a
 // rectangle in design pixels) differ from Art, which must have exactly as
