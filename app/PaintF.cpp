@@ -253,11 +253,18 @@ void TFMain::CreateControls() {
   // The window takes every key itself; no control ever holds the focus.
   setFocusPolicy(Qt::StrongFocus);
   for (QWidget* child : findChildren<QWidget*>()) child->setFocusPolicy(Qt::NoFocus);
-  resize(DesignWidth, DesignHeight);
   setMinimumSize(MinimumWidth, MinimumHeight);
-  // Centred on the screen until the deferred start maximises it.
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  resize(DesignWidth, DesignHeight);
+  // Centred on the screen until the deferred start maximises it, and no
+  // larger than the screen where it holds the window's least size.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // A pixel spare: at a fractional scale the screen's size in logical
+    // pixels is rounded, up as often as down.
+    const QRect available = screen->availableGeometry().adjusted(0, 0, -1, -1);
+    resize(std::max(MinimumWidth, std::min(DesignWidth, available.width())),
+           std::max(MinimumHeight, std::min(DesignHeight, available.height())));
+    move(available.center() - rect().center());
+  }
 }
 
 TQImgButton* TFMain::AddButton(const char* Name, const char* Hint, const QRect& Design, bool Left,
