@@ -116,6 +116,12 @@ TEST_F(MainWindowTitle, EveryShippedTitleInEveryShippedLanguageLiesWithinThePlat
                                w.TitleLabel().text().toStdString();
       ASSERT_FALSE(w.TitleLabel().text().isEmpty()) << What;
       const TInk Ink = InkOn(Shown(), Art, Plate);
+      // Screenshots of the window with every picture, for a person to
+      // look at.
+      if (const char* Folder = getenv("TINTWELL_WINDOW_SHOTS"))
+        w.grab().save(QStringLiteral("%1/%2-%3.png")
+                          .arg(QString::fromLocal8Bit(Folder), File.mid(9, File.size() - 13),
+                               QString::fromStdString(Catalog[size_t(Picture)])));
       EXPECT_GT(Ink.Count, 20) << What;
       EXPECT_EQ(Ink.Outside, 0) << What << " crosses the plate at " << Ink.Bounds.x() << ","
                                 << Ink.Bounds.y() << " " << Ink.Bounds.width() << "x"
