@@ -1,7 +1,5 @@
 #include "pages/ColouringPageU.h"
 
-#include "base/ErrorsU.h"
-
 namespace tw {
 
 TRaster24 MakeColouringPage(const TRaster24& image, const TLineArtOptions& options, int maxSide,
@@ -9,8 +7,6 @@ TRaster24 MakeColouringPage(const TRaster24& image, const TLineArtOptions& optio
                             const std::function<void(double)>& progress) {
   TRaster24 page;
   if (options.Threshold == 0) {
-    if (options.SpeckSize < 0 || options.HoleSize < 0)
-      throw EError("Speck and hole sizes cannot be negative.");
     TOutlineReport traced;
     // The tracing takes nearly all the time; the shrinking the rest.
     auto tracing = [&progress](double done) {

@@ -9,6 +9,8 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "base/ErrorsU.h"
+
 namespace tw {
 namespace {
 
@@ -247,10 +249,8 @@ cv::Mat ThinDarkStrokes(const cv::Mat& work, double unit) {
   return (strokes & ~wide) | core;
 }
 
-}  // namespace
-
-TRaster24 TraceOutlines(const TRaster24& image, const TOutlineOptions& options,
-                        TOutlineReport* report, const std::function<void(double)>& progress) {
+TRaster24 Trace(const TRaster24& image, const TOutlineOptions& options, TOutlineReport* report,
+                const std::function<void(double)>& progress) {
   Report(progress, 0);
   TOutlineReport done;
   if (image.IsEmpty()) {
@@ -323,6 +323,20 @@ TRaster24 TraceOutlines(const TRaster24& image, const TOutlineOptions& options,
   if (report) *report = done;
   Report(progress, 1);
   return page;
+}
+
+}  // namespace
+
+TRaster24 TraceOutlines(const TRaster24& image, const TOutlineOptions& options,
+                        TOutlineReport* report, const std::function<void(double)>& progress) {
+  if (options.SpeckSize < 0 || options.HoleSize < 0)
+    throw EError("Speck and hole sizes cannot be negative.");
+  try {
+    return Trace(image, options, report, progress);
+  } catch (const cv::Exception& error) {
+    // Mostly memory running out on a huge image: the caller tells the user.
+    throw EError("The image could not be traced: " + error.msg);
+  }
 }
 
 }  // namespace tw

@@ -37,7 +37,8 @@ struct TOutlineReport {
 // that and OutlineLargestTracedSide).
 // progress, when given, hears fractions from 0 to 1 between the stages, on
 // the calling thread. Uses no state beyond the call: calls on several
-// threads at once are safe.
+// threads at once are safe. Throws EError for negative sizes and when the
+// image cannot be traced (memory running out).
 TRaster24 TraceOutlines(const TRaster24& image, const TOutlineOptions& options = {},
                         TOutlineReport* report = nullptr,
                         const std::function<void(double)>& progress = {});

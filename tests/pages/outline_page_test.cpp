@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/ErrorsU.h"
 #include "pages/ColouringPageU.h"
 
 namespace tw {
@@ -244,6 +245,23 @@ TEST(OutlinePage, SingleColourAndTinyImagesGiveWhitePages) {
     EXPECT_EQ(CountBlack(page), 0) << image.Width() << "x" << image.Height();
     EXPECT_EQ(CountOffPalettePixels(page), 0);
   }
+}
+
+TEST(OutlinePage, ThinStripsOfAnyLengthGivePages) {
+  for (const auto& [w, h] : {std::pair{3000, 2}, std::pair{1, 500}, std::pair{2, 1}}) {
+    TRaster24 image(w, h, RGB(200, 60, 60));
+    image.SetPixel(0, 0, clBlack);
+    const TRaster24 page = MakeColouringPage(image);
+    ASSERT_FALSE(page.IsEmpty()) << w << "x" << h;
+    EXPECT_EQ(std::max(page.Width(), page.Height()), OutlineWorkingSide) << w << "x" << h;
+    EXPECT_EQ(CountOffPalettePixels(page), 0) << w << "x" << h;
+  }
+}
+
+TEST(OutlinePage, NegativeSizesAreRefused) {
+  TLineArtOptions options;
+  options.HoleSize = -1;
+  EXPECT_THROW(MakeColouringPage(TRaster24(4, 4, clWhite), options), EError);
 }
 
 TEST(OutlinePage, ProgressRisesFromZeroToOne) {
