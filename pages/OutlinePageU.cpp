@@ -43,7 +43,7 @@ constexpr double SmallRegionShare = 1.0 / 2500;
 // out about 6 pixels wide.
 constexpr int LineWidening = 5;
 // When lines cover more than this share of the page, they are widened only
-// by this.
+// by this, and then, if still too many, drawn on one side of each boundary.
 constexpr double BusyBlackShare = 0.2;
 constexpr int BusyLineWidening = 3;
 // Gaps in a line up to about this wide are closed.
@@ -292,16 +292,21 @@ TRaster24 Trace(const TRaster24& image, const TOutlineOptions& options, TOutline
   if (reduced) cv::resize(labels, labels, work.size(), 0, 0, cv::INTER_NEAREST);
   Report(progress, 0.75);
 
-  cv::Mat found;
-  cv::morphologyEx(labels, found, cv::MORPH_GRADIENT,
+  // Boundaries on both sides of a region's edge, and on one side only, for
+  // the busiest pictures.
+  const cv::Mat strokes = ThinDarkStrokes(work, unit);
+  cv::Mat bothSides, oneSide;
+  cv::morphologyEx(labels, bothSides, cv::MORPH_GRADIENT,
                    cv::getStructuringElement(cv::MORPH_RECT, {3, 3}));
-  found = found > 0;
-  found |= ThinDarkStrokes(work, unit);
+  cv::morphologyEx(labels, oneSide, cv::MORPH_GRADIENT,
+                   cv::getStructuringElement(cv::MORPH_RECT, {2, 2}));
   // A busy picture gets thinner lines, so that its many small regions stay
   // open to the fill.
+  const std::pair<const cv::Mat*, int> widths[] = {
+      {&bothSides, LineWidening}, {&bothSides, BusyLineWidening}, {&oneSide, BusyLineWidening}};
   cv::Mat lines;
-  for (const int widening : {LineWidening, BusyLineWidening}) {
-    cv::dilate(found, lines, Ellipse(Scaled(widening, unit)));
+  for (const auto& [boundaries, widening] : widths) {
+    cv::dilate((*boundaries > 0) | strokes, lines, Ellipse(Scaled(widening, unit)));
     cv::morphologyEx(lines, lines, cv::MORPH_CLOSE, Ellipse(Scaled(GapWidth, unit)));
     if (cv::countNonZero(lines) <= BusyBlackShare * lines.rows * lines.cols) break;
   }
