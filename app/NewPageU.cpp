@@ -76,7 +76,10 @@ TRaster24 ConvertToPage(const std::string& File, const std::function<void(double
     const TRaster24 Image = ReadImageFile(File);
     if (Image.IsEmpty()) throw EError("\"" + File + "\" holds no image.");
     if (Progress) Progress(0.1);
-    TRaster24 Page = MakeColouringPage(Image);
+    // Reading takes the first tenth of the bar, the tracing the rest.
+    std::function<void(double)> Traced;
+    if (Progress) Traced = [&Progress](double Share) { Progress(0.1 + 0.9 * Share); };
+    TRaster24 Page = MakeColouringPage(Image, {}, DefaultMaxPictureSide, nullptr, Traced);
     if (Progress) Progress(1.0);
     return Page;
   } catch (const EError& Error) {

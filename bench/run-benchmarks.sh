@@ -3,16 +3,20 @@
 # each comparison with our time, the reference time, the ratio, the target
 # and whether it is met; then callgrind's instructions per filled pixel of
 # one large fill (about two minutes); the slowest picture load over the fuzz
-# seed corpora and crafted GIF worst cases. Then the sound system: the reader's
+# seed corpora and crafted GIF worst cases; the colouring pages made from
+# images (the quality over 300 clip-art pictures, a contact sheet of the
+# first ones in BUILD_DIR/colouring-pages.png, the time for a 12-megapixel
+# photo; about five minutes). Then the sound system: the reader's
 # decoding speed, the CPU load while the music plays (20 s) and the delay
 # from Play to a cue's first samples (about 20 s).
-#   bench/run-benchmarks.sh BUILD_DIR [--sound-only | --no-sound] [Google Benchmark flags...]
+#   bench/run-benchmarks.sh BUILD_DIR [--sound-only | --no-sound | --pages-only]
+#                           [Google Benchmark flags...]
 # Extra flags go to the engine's benchmark program (to the sound one with
 # --sound-only), e.g. --benchmark_filter=Stroke.
 set -euo pipefail
 
 usage() {
-  echo "usage: $0 BUILD_DIR [--sound-only | --no-sound] [benchmark flags...]" >&2
+  echo "usage: $0 BUILD_DIR [--sound-only | --no-sound | --pages-only] [benchmark flags...]" >&2
   exit 2
 }
 [ $# -ge 1 ] || usage
@@ -20,9 +24,11 @@ build=$1
 shift
 engine=yes
 sound=yes
+pages=yes
 case "${1:-}" in
-  --sound-only) engine=no; shift ;;
+  --sound-only) engine=no; pages=no; shift ;;
   --no-sound) sound=no; shift ;;
+  --pages-only) engine=no; sound=no; shift ;;
 esac
 
 bench="$build/bench/tintwell_bench"
@@ -32,7 +38,9 @@ sound_bench="$build/bench/tintwell_sound_bench"
 sound_load="$build/bench/tintwell_sound_load"
 sound_latency="$build/bench/tintwell_sound_latency"
 picture_load="$build/bench/tintwell_picture_load"
+colouring_pages="$build/bench/tintwell_colouring_pages"
 needed=()
+[ $pages = yes ] && needed+=("$colouring_pages")
 [ $engine = yes ] && needed+=("$bench" "$callgrind_program" "$picture_load" "$history_memory")
 [ $sound = yes ] && needed+=("$sound_bench" "$sound_load" "$sound_latency")
 for program in "${needed[@]}"; do
@@ -165,9 +173,43 @@ picture_benchmarks() {
     "${corpus:--} ms" "<= 100 ms" "$(verdict "$corpus" '<=' 100)"
 }
 
+# Pages made from dropped images: the share of good pages over a seeded
+# sample of 300 clip-art pictures and the time for a 12-megapixel photo.
+page_benchmarks() {
+  echo
+  echo "Colouring pages from images: 300 clip-art pictures (openclipart-png), a 12-megapixel photo"
+  local out="$work/pages.txt"
+  if ! "$colouring_pages" --count 300 --seed 18 --sheet "$build/colouring-pages.png" >"$out"; then
+    echo "the page benchmark failed (scripts/install-deps.sh --bench installs the clip art)"
+    return
+  fi
+  figure() { awk -v k="$1" '$1 == k { print $2 }' "$out"; }
+  local good regions black failed photo mean
+  good=$(figure good_percent)
+  regions=$(figure three_regions_percent)
+  black=$(figure black_3_25_percent)
+  failed=$(figure one_region_over_90_percent)
+  photo=$(figure photo_12mp_ms)
+  mean=$(figure mean_ms)
+  echo "pages: $(figure pages), unreadable: $(figure unreadable), mean $(printf '%.0f' "$mean") ms" \
+    "a page, slowest $(printf '%.0f' "$(figure slowest_ms)") ms; contact sheet: $(figure sheet)"
+  row() { printf '%-56s %-28s %-16s %s\n' "$@"; }
+  row "Figure" "Measured" "Target" "Result"
+  row "Good pages (all three below)" "$(printf '%.1f %%' "$good")" ">= 90 %" \
+    "$(verdict "$good" '>=' 90)"
+  row "Pages with 3+ fillable regions of >= 150 px" "$(printf '%.1f %%' "$regions")" "-" "-"
+  row "Pages with 3-25 % black" "$(printf '%.1f %%' "$black")" "-" "-"
+  row "Failed pages: one region over 90 %" "$(printf '%.1f %%' "$failed")" "-" "-"
+  row "12-megapixel photo to a page (median of 5)" "$(printf '%.0f ms' "$photo")" "<= 1000 ms" \
+    "$(verdict "$photo" '<=' 1000)"
+}
+
 if [ $engine = yes ]; then
   engine_benchmarks "$@"
   picture_benchmarks
+fi
+if [ $pages = yes ]; then
+  page_benchmarks
 fi
 if [ $sound = yes ]; then
   if [ $engine = yes ]; then sound_benchmarks; else sound_benchmarks "$@"; fi

@@ -12,7 +12,8 @@ namespace tw {
 
 struct TLineArtOptions {
   // Pixels whose luminance is below this (1 to 255) become black; 0 picks
-  // the threshold from the picture's own histogram (OtsuThreshold).
+  // the threshold from the picture's own histogram (OtsuThreshold) in
+  // MakeLineArt, and traces outlines instead in MakeColouringPage.
   int Threshold = 0;
   // Black parts of fewer pixels than this become white (0 keeps them all).
   int SpeckSize = 24;
@@ -44,9 +45,10 @@ int RemoveSmallParts(TRaster1& layer, uint8_t value, int minSize, bool eightConn
 
 // What a conversion did, for the tool to tell the author.
 struct TLineArtReport {
-  int Threshold = 0;
+  int Threshold = 0;  // 0 when the outlines were traced instead
   int SpecksRemoved = 0;
   int HolesFilled = 0;
+  int Regions = 0;  // the colour regions traced
 };
 
 // The whole conversion: luminance, threshold, then black specks removed

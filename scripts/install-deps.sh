@@ -25,6 +25,8 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools libgif-dev libjpeg-dev libpng-dev zlib1g-dev
   libmpg123-dev libasound2-dev libsqlite3-dev libsodium-dev
+  # turning dropped images into colouring pages (brings libopencv-core-dev)
+  libopencv-imgproc-dev
   # the interface font embedded in the program
   fonts-sil-andika
   # runs natively on a Wayland desktop
@@ -52,7 +54,7 @@ test_packages=(
 set_packages() {
   case "$1" in
     test) printf '%s\n' "${test_packages[@]}" ;;
-    bench) printf '%s\n' libbenchmark-dev libopencv-imgproc-dev valgrind tuxpaint ;;
+    bench) printf '%s\n' libbenchmark-dev valgrind tuxpaint openclipart-png ;;
     catalog) printf '%s\n' openclipart-svg librsvg2-bin python3 ;;
     sounds) printf '%s\n' lame sox fluidsynth fluid-soundfont-gm ffmpeg python3 ;;
     artwork) printf '%s\n' librsvg2-bin imagemagick python3 tango-icon-theme ;;

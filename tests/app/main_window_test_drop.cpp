@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 #include <condition_variable>
 #include <fstream>
 #include <mutex>
@@ -16,6 +17,7 @@
 #include "app/PageProgressU.h"
 #include "app/main_window_test_support.h"
 #include "controls/ManualDelayClock.h"
+#include "pages/LineArtU.h"
 #include "pictures/QCGraphicU.h"
 
 namespace tw::test {
@@ -152,25 +154,34 @@ TEST_F(MainWindowDrop, APngBecomesTheLastPageOpensAndFillsUpToItsLines) {
   TQCGraphic Page;
   Page.LoadFromFile(PageFile);
   EXPECT_EQ(Page.GetTitle("en_us"), "Owl drawing");
-  ASSERT_EQ(Page.Image().Width(), 160);
-  ASSERT_EQ(Page.Image().Height(), 100);
+  // The small drawing fills a page of the program's page size, its white
+  // paper cut down to a narrow border.
+  const int Width = Page.Image().Width(), Height = Page.Image().Height();
+  ASSERT_EQ(std::max(Width, Height), 1200);
+  EXPECT_EQ(CountOffPalettePixels(Page.Image()), 0);
 
-  // Clean lines: black where the drawing was dark, white elsewhere.
-  EXPECT_EQ(PixelOf(41, 50), clBlack);
-  EXPECT_EQ(PixelOf(80, 21), clBlack);
-  EXPECT_EQ(PixelOf(5, 5), clWhite);
-  EXPECT_EQ(PixelOf(44, 50), clWhite);
+  // Clean lines: the frame's outline is black, the paper around it and the
+  // box inside white.
+  const int Middle = Height / 2;
+  int Crossings = 0;
+  for (int x = 0; x < Width / 2; ++x)
+    Crossings += PixelOf(x, Middle) == clBlack && (x == 0 || PixelOf(x - 1, Middle) != clBlack);
+  EXPECT_GE(Crossings, 1);
+  EXPECT_EQ(PixelOf(2, 2), clWhite);
+  EXPECT_EQ(PixelOf(Width / 2, Middle), clWhite);
 
+  // A fill in the box stays inside the frame.
   Press("btnFill");
   ClickWell(Window.PaintTray(), 0);
-  ClickPicture(80, 50);
-  EXPECT_EQ(PixelOf(80, 50), Yellow);
-  EXPECT_EQ(PixelOf(45, 25), Yellow);
-  EXPECT_EQ(PixelOf(114, 74), Yellow);
-  EXPECT_EQ(PixelOf(42, 50), clBlack);
-  EXPECT_EQ(PixelOf(38, 50), clWhite);
-  EXPECT_EQ(PixelOf(5, 5), clWhite);
-  EXPECT_EQ(PixelOf(150, 95), clWhite);
+  ClickPicture(Width / 2, Middle);
+  EXPECT_EQ(PixelOf(Width / 2, Middle), Yellow);
+  EXPECT_EQ(PixelOf(Width / 4, Middle), Yellow);
+  EXPECT_EQ(PixelOf(Width / 2, Height / 4), Yellow);
+  EXPECT_EQ(PixelOf(2, 2), clWhite);
+  EXPECT_EQ(PixelOf(Width - 3, Height - 3), clWhite);
+  int Black = 0;
+  for (int x = 0; x < Width / 4; ++x) Black += PixelOf(x, Middle) == clBlack;
+  EXPECT_GT(Black, 0);
 
   // A second drop of the same name gets a page of its own.
   EXPECT_TRUE(Drop({Drawing}));

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "app/NewPageU.h"
+#include "pages/LineArtU.h"
 #include "painter/image/ImageFileU.h"
 #include "pictures/CatalogEntryU.h"
 #include "pictures/ColoringFolderU.h"
@@ -46,11 +47,21 @@ TEST_F(NewPage, PageIsWrittenInThePagesFolderTitledWithTheFileName) {
   TQCGraphic Page;
   Page.LoadFromFile(File);
   EXPECT_EQ(Page.GetTitle("de_de"), "Sun rise");
-  ASSERT_EQ(Page.Image().Width(), 40);
-  // The band is a clean black line across a white page.
-  for (int x = 0; x < 40; ++x) {
-    EXPECT_EQ(Page.Image().Pixel(x, 14), clBlack);
-    EXPECT_EQ(Page.Image().Pixel(x, 3), clWhite);
+  // The small image is enlarged to the page size, and the wide dark band
+  // becomes a shape to fill: every column crosses its outline (and the
+  // outlines of the JPEG's ringing beside it), white above, inside and
+  // below it.
+  const TRaster24& Image = Page.Image();
+  ASSERT_EQ(Image.Width(), 1200);
+  EXPECT_EQ(CountOffPalettePixels(Image), 0);
+  for (int x = 100; x < 1100; x += 100) {
+    int Runs = 0;
+    for (int y = 0; y < Image.Height(); ++y)
+      Runs += Image.Pixel(x, y) == clBlack && (y == 0 || Image.Pixel(x, y - 1) != clBlack);
+    EXPECT_GE(Runs, 2) << x;
+    EXPECT_EQ(Image.Pixel(x, 0), clWhite) << x;
+    EXPECT_EQ(Image.Pixel(x, Image.Height() / 2), clWhite) << x;
+    EXPECT_EQ(Image.Pixel(x, Image.Height() - 1), clWhite) << x;
   }
 }
 

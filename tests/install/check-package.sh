@@ -44,7 +44,8 @@ field Maintainer | grep -Eq '^[^<>]+ <[^<>@ ]+@[^<> ]+>$' || fail "Maintainer '$
 depends=$(field Depends)
 depend_names=$(echo "$depends" | sed 's/([^)]*)//g; s/|/,/g' | tr ',' '\n' | tr -d ' ' | grep .)
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    libasound2 libmpg123-0 libsqlite3-0 libsodium23 libpng16-16 libjpeg62-turbo libgif7; do
+    libasound2 libmpg123-0 libsqlite3-0 libsodium23 libpng16-16 libjpeg62-turbo libgif7 \
+    libopencv-core406 libopencv-imgproc406; do
   echo "$depend_names" | grep -qxF "$package" || fail "Depends does not name $package: $depends"
 done
 # The Wayland platform plugin is loaded at run time; the package asks for it.

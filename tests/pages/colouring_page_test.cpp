@@ -1,5 +1,6 @@
 // A colouring page made from an image: clean line art at most the page size,
-// with every line kept through the shrinking.
+// with every line kept through the shrinking. (Traced pages have tests of
+// their own in outline_page_test.cpp.)
 #include <gtest/gtest.h>
 
 #include "pages/ColouringPageU.h"
@@ -38,7 +39,10 @@ TEST(ColouringPage, LargeImageShrinksToTheLongSideAndKeepsThinLines) {
 }
 
 TEST(ColouringPage, DefaultSizeLimitIsThePictureLimit) {
-  const TRaster24 page = MakeColouringPage(TRaster24(DefaultMaxPictureSide + 600, 30, clWhite));
+  TLineArtOptions options;
+  options.Threshold = DefaultLineArtThreshold;
+  const TRaster24 page =
+      MakeColouringPage(TRaster24(DefaultMaxPictureSide + 600, 30, clWhite), options);
   EXPECT_EQ(page.Width(), DefaultMaxPictureSide);
   EXPECT_EQ(page.Height(), 24);
 }

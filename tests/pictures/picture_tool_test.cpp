@@ -209,7 +209,8 @@ int WhiteRegion(const TRaster24& image, TPoint seed, bool& touchesEdge) {
 TEST_F(PictureTool, LargeImagesAreScaledDownAndKeepTheirLinesClosed) {
   const std::string bmp = WriteBmp("long.bmp", LongFrame());
   const std::string twf = FFolder.File("long.twf");
-  const TRun run = RunTool({"pack", bmp, "-o", twf, "--title", "en_us=Long"});
+  const TRun run =
+      RunTool({"pack", bmp, "-o", twf, "--title", "en_us=Long", "--threshold", "128"});
   ASSERT_EQ(run.Code, ExitOk) << run.Err;
   EXPECT_TRUE(Has(run.Out, "Scaling 2600 x 60 pixels down to 2400 x 55 pixels")) << run.Out;
   EXPECT_TRUE(Has(run.Out, "Wrote " + twf + ": 2400 x 55 pixels"));
@@ -224,11 +225,12 @@ TEST_F(PictureTool, LargeImagesAreScaledDownAndKeepTheirLinesClosed) {
   EXPECT_TRUE(edge);
 
   // Asked otherwise, the size stays or another limit holds.
-  const TRun kept = RunTool({"pack", bmp, "-o", twf, "--max-size", "0"});
+  const TRun kept = RunTool({"pack", bmp, "-o", twf, "--max-size", "0", "--threshold", "128"});
   ASSERT_EQ(kept.Code, ExitOk) << kept.Err;
   EXPECT_FALSE(Has(kept.Out, "Scaling"));
   EXPECT_EQ(Load(twf).Image().Width(), 2600);
-  const TRun small = RunTool({"pack", bmp, "-o", twf, "--max-size", "1300"});
+  const TRun small =
+      RunTool({"pack", bmp, "-o", twf, "--max-size", "1300", "--threshold", "128"});
   ASSERT_EQ(small.Code, ExitOk) << small.Err;
   EXPECT_TRUE(Has(small.Out, "down to 1300 x 30 pixels"));
   EXPECT_FALSE(WhiteRegion(Load(twf).Image(), {650, 15}, edge) == 0 || edge);
@@ -287,7 +289,8 @@ TEST_F(PictureTool, PngKeptAsItIsWithoutLineArt) {
 }
 
 TEST_F(PictureTool, JpegDrawingBecomesPureBlackAndWhite) {
-  // A black square on white; JPEG blurs its edges into greys.
+  // A black square on white; JPEG blurs its edges into greys. Traced, the
+  // square becomes its closed outline, enlarged to the page size.
   TRaster24 drawing(32, 32, clWhite);
   for (int y = 8; y < 24; ++y)
     for (int x = 8; x < 24; ++x) drawing.SetPixel(x, y, clBlack);
@@ -299,9 +302,19 @@ TEST_F(PictureTool, JpegDrawingBecomesPureBlackAndWhite) {
   EXPECT_TRUE(Has(run.Err, "no --title, --author or --description"));
   const TQCGraphic graphic = Load(twf);
   EXPECT_TRUE(graphic.Entries().empty());
-  EXPECT_EQ(CountOffPalettePixels(graphic.Image()), 0);
-  EXPECT_EQ(graphic.Image().Pixel(16, 16), clBlack);
-  EXPECT_EQ(graphic.Image().Pixel(2, 2), clWhite);
+  EXPECT_TRUE(Has(run.Out, "Tracing 32 x 32 pixels at 1200 x 1200 pixels")) << run.Out;
+  EXPECT_TRUE(Has(run.Out, "; outlines of ")) << run.Out;
+  const TRaster24& image = graphic.Image();
+  ASSERT_EQ(image.Width(), 1200);
+  ASSERT_EQ(image.Height(), 1200);
+  EXPECT_EQ(CountOffPalettePixels(image), 0);
+  // The white paper is cut down to a narrow border; the square's inside and
+  // the border are two white regions a fill cannot cross.
+  bool edge = true;
+  EXPECT_GT(WhiteRegion(image, {600, 600}, edge), 800 * 800);
+  EXPECT_FALSE(edge);
+  EXPECT_GT(WhiteRegion(image, {1, 1}, edge), 0);
+  EXPECT_TRUE(edge);
 }
 
 TEST_F(PictureTool, InfoShowsVersionSizesAndEveryEntry) {

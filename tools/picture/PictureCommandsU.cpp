@@ -79,19 +79,30 @@ std::optional<TStoredSize> ReadStoredSize(const std::string& fileName) {
 void RunPack(const TPackOptions& options, std::ostream& out, std::ostream& err) {
   TRaster24 image = ReadImageFile(options.ImageFile);
   const bool lineArt = options.LineArt.value_or(!IsGifFile(options.ImageFile));
+  const bool traced = lineArt && options.LineArtOptions.Threshold == 0;
   const TPictureSize fit = FitPictureSize(image.Width(), image.Height(), options.MaxSize);
   const bool shrink = fit.Width != image.Width() || fit.Height != image.Height();
-  if (shrink)
+  if (shrink && !traced)
     out << "Scaling " << SizeText(image.Width(), image.Height()) << " down to "
         << SizeText(fit.Width, fit.Height) << " (--max-size " << options.MaxSize
         << "; --max-size 0 keeps the size).\n";
   std::string lineArtNote;
   if (lineArt) {
     TLineArtReport report;
+    const int width = image.Width(), height = image.Height();
     image = MakeColouringPage(image, options.LineArtOptions, options.MaxSize, &report);
-    lineArtNote = "; line art at threshold " + std::to_string(report.Threshold) + ", " +
-                  std::to_string(report.SpecksRemoved) + " specks removed, " +
-                  std::to_string(report.HolesFilled) + " small holes filled";
+    const std::string cleaned = std::to_string(report.SpecksRemoved) + " specks removed, " +
+                                std::to_string(report.HolesFilled) + " small holes filled";
+    if (traced) {
+      if (image.Width() != width || image.Height() != height)
+        out << "Tracing " << SizeText(width, height) << " at "
+            << SizeText(image.Width(), image.Height())
+            << " (--threshold N keeps the image's own size up to --max-size).\n";
+      lineArtNote = "; outlines of " + std::to_string(report.Regions) + " colour regions, " +
+                    cleaned;
+    } else {
+      lineArtNote = "; line art at threshold " + std::to_string(report.Threshold) + ", " + cleaned;
+    }
   } else {
     if (shrink) image = ShrinkAveraged(image, fit.Width, fit.Height);
     if (options.LineArtTuned)

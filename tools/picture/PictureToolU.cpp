@@ -40,20 +40,24 @@ Options:
   --title LANG=TEXT         the picture's title in language LANG (e.g. en_us)
   --author LANG=TEXT        its author in language LANG
   --description LANG=TEXT   its description in language LANG
-  --lineart                 turn the image into clean black-on-white line art:
-                            threshold its brightness, remove small black
-                            specks and fill small white holes (the default
-                            for PNG, JPEG and BMP images)
+  --lineart                 turn the image into a colouring page of clean
+                            black lines on white (the default for PNG, JPEG
+                            and BMP images): the outlines of its colour
+                            regions and its own thin dark lines are traced at
+                            about 1200 pixels on the long side, so cartoons
+                            and photos give closed shapes to fill
   --no-lineart              store the image's colours as they are (the
                             default for GIF images); a warning tells when the
                             image is not pure black and white
-  --threshold N             with --lineart: pixels darker than N (1-255)
-                            become black; by default the threshold is chosen
-                            from the image's brightness histogram
+  --threshold N             with --lineart: threshold the brightness at the
+                            image's own size instead of tracing outlines;
+                            pixels darker than N (1-255) become black
   --speck-size N            with --lineart: black specks of fewer than N
-                            pixels become white (default 24, 0 keeps all)
+                            pixels become white (default 24, 0 keeps all;
+                            tracing removes somewhat larger ones too)
   --hole-size N             with --lineart: white holes of fewer than N
-                            pixels become black (default 150, 0 keeps all)
+                            pixels become black (default 150, 0 keeps all;
+                            tracing fills at least those of 150 pixels)
   --max-size N              scale an image whose long side is larger than N
                             pixels down to N (default 2400; 0 keeps any size);
                             line art keeps every line, colours are averaged
