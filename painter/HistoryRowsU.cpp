@@ -10,37 +10,48 @@
 namespace tw {
 namespace {
 
-// A run takes four bytes: the pixel's bytes, then the length less one.
-constexpr size_t RunBytes = 4;
+bool SamePixel(const uint8_t* a, const uint8_t* b, size_t bpp) {
+  return a[0] == b[0] && (bpp == 1 || (a[1] == b[1] && a[2] == b[2]));
+}
 
-// Offset of the first byte where a and b differ, or n.
-size_t FirstMismatch(const uint8_t* a, const uint8_t* b, size_t n) {
-  size_t i = 0;
+// The number of pixels at the start of p[0..n) (n pixels of bpp bytes) equal
+// to p's first pixel.
+size_t SamePixels(const uint8_t* p, size_t n, size_t bpp) {
+  const size_t bytes = n * bpp;
+  size_t i = bpp;
 #if defined(__SSE2__)
-  for (; i + 16 <= n; i += 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-    const unsigned equal = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
-    if (equal != 0xFFFF) return i + size_t(__builtin_ctz(~equal));
+  // Sixteen pixels of three bytes fill three vectors. When the first sixteen
+  // pixels are alike (each equals the next), they are the pattern the rest
+  // of the run is checked against 48 bytes at a time; only the block where
+  // the run ends is looked at closer.
+  auto load = [&](size_t at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+  };
+  auto same = [&](size_t at, __m128i v) {
+    return uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(load(at), v))));
+  };
+  if (bytes >= 48 + bpp) {
+    const __m128i v0 = load(0), v1 = load(16), v2 = load(32);
+    const uint64_t start = same(bpp, v0) & same(16 + bpp, v1) & same(32 + bpp, v2);
+    if (start == 0xFFFF) {
+      for (i = 48; i + 48 <= bytes; i += 48) {
+        const uint64_t equal = same(i, v0) | same(i + 16, v1) << 16 | same(i + 32, v2) << 32;
+        if (equal != 0xFFFFFFFFFFFFull) return (i + size_t(__builtin_ctzll(~equal))) / bpp;
+      }
+    }
   }
 #endif
-  for (; i + 8 <= n; i += 8) {
-    uint64_t x, y;
-    std::memcpy(&x, a + i, 8);
-    std::memcpy(&y, b + i, 8);
-    if (x != y) return i + size_t(__builtin_ctzll(x ^ y)) / 8;
-  }
-  for (; i < n; ++i)
-    if (a[i] != b[i]) return i;
+  for (; i < bytes; i += bpp)
+    if (!SamePixel(p + i, p, bpp)) return i / bpp;
   return n;
 }
 
-void FillPixels(uint8_t* dst, int n, int bytesPerPixel, const uint8_t* pixel) {
+void FillPixels(uint8_t* dst, size_t n, int bytesPerPixel, const uint8_t* pixel) {
   if (bytesPerPixel == 1) {
-    std::memset(dst, pixel[0], size_t(n));
+    std::memset(dst, pixel[0], n);
     return;
   }
-  const size_t bytes = size_t(n) * 3;
+  const size_t bytes = n * 3;
   dst[0] = pixel[0];
   dst[1] = pixel[1];
   dst[2] = pixel[2];
@@ -51,50 +62,37 @@ void FillPixels(uint8_t* dst, int n, int bytesPerPixel, const uint8_t* pixel) {
 
 }  // namespace
 
-uint32_t StoreRow(const uint8_t* src, int n, int bytesPerPixel, uint8_t* slot) {
+size_t StoreRuns(const uint8_t* src, size_t n, int bytesPerPixel, uint8_t* runs,
+                 size_t maxRuns) {
   const size_t bpp = size_t(bytesPerPixel);
-  const size_t room = size_t(n) * bpp;
-  const size_t maxRuns = room / RunBytes;
-  // Pixel j + 1 equals pixel j exactly where the row and the row shifted by
-  // one pixel agree.
-  const size_t compared = room - bpp;
-  // Flat rows are the most common; the library's compare tells them fastest.
-  const bool flat = std::memcmp(src, src + bpp, compared) == 0;
-  uint32_t runs = 0;
-  for (size_t from = 0; from < room;) {
-    if (runs == maxRuns) {
-      std::memcpy(slot, src, room);
-      return RawRow;
-    }
-    const size_t mismatch =
-        flat ? compared : from + FirstMismatch(src + from, src + from + bpp, compared - from);
-    const size_t end = (mismatch / bpp + 1) * bpp;
-    uint8_t* run = slot + runs * RunBytes;
-    run[0] = src[from];
-    run[1] = bpp == 3 ? src[from + 1] : 0;
-    run[2] = bpp == 3 ? src[from + 2] : 0;
-    run[3] = uint8_t((end - from) / bpp - 1);
-    ++runs;
-    from = end;
+  size_t count = 0;
+  for (size_t from = 0; from < n; ++count) {
+    if (count == maxRuns) return NoRuns;
+    const uint8_t* pixel = src + from * bpp;
+    const size_t length = SamePixels(pixel, n - from, bpp);
+    uint8_t* run = runs + count * RunBytes;
+    const uint32_t stored = uint32_t(length);
+    std::memcpy(run, &stored, 4);
+    run[4] = pixel[0];
+    run[5] = bpp == 3 ? pixel[1] : 0;
+    run[6] = bpp == 3 ? pixel[2] : 0;
+    run[7] = 0;
+    from += length;
+  }
+  return count;
+}
+
+const uint8_t* LoadRuns(uint8_t* dst, size_t n, int bytesPerPixel, const uint8_t* runs) {
+  for (size_t done = 0; done < n; runs += RunBytes) {
+    uint32_t length;
+    std::memcpy(&length, runs, 4);
+    // A damaged run never writes past the row.
+    const size_t take = std::min(size_t(length), n - done);
+    if (take == 0) break;
+    FillPixels(dst + done * size_t(bytesPerPixel), take, bytesPerPixel, runs + 4);
+    done += take;
   }
   return runs;
-}
-
-size_t RowBytes(uint32_t header, int n, int bytesPerPixel) {
-  return header == RawRow ? size_t(n) * size_t(bytesPerPixel) : header * RunBytes;
-}
-
-void LoadRow(uint8_t* dst, int n, int bytesPerPixel, uint32_t header, const uint8_t* slot) {
-  if (header == RawRow) {
-    std::memcpy(dst, slot, size_t(n) * size_t(bytesPerPixel));
-    return;
-  }
-  for (uint32_t r = 0; r < header; ++r) {
-    const uint8_t* run = slot + r * RunBytes;
-    const int length = run[3] + 1;
-    FillPixels(dst, length, bytesPerPixel, run);
-    dst += size_t(length) * size_t(bytesPerPixel);
-  }
 }
 
 }  // namespace tw

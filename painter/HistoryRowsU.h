@@ -1,9 +1,8 @@
-// How an undo step keeps one row of a saved tile: as runs of equal pixels
-// when they take less room than the pixels, else as the pixels themselves.
-// The rows an action changes mostly held flat colour and line art before, a
-// few runs each, so saving them mostly reads the layer and writes little; a
-// row of many colours (a photograph laid over the picture) is copied as it
-// is and costs no more than a plain copy.
+// How an undo step keeps rows of pixels as runs of equal pixels. The rows an
+// action changes mostly held flat colour cut by a few lines before, a few
+// runs each, so keeping them this way reads the layer and writes little; the
+// caller keeps a row of many colours (a photograph laid over the picture) as
+// its pixels instead, which costs no more than a plain copy.
 #pragma once
 
 #include <cstddef>
@@ -11,18 +10,18 @@
 
 namespace tw {
 
-// The header of a row kept as its pixels.
-constexpr uint32_t RawRow = 0xFFFFFFFF;
+// A run takes this many bytes: its length in pixels, then the pixel's bytes.
+constexpr size_t RunBytes = 8;
+// StoreRuns' answer when a row needs more runs than there is room for.
+constexpr size_t NoRuns = SIZE_MAX;
 
-// Keeps n pixels (1 <= n <= 256) of bytesPerPixel (1 or 3) bytes each from
-// src in slot, which has room for n * bytesPerPixel bytes. Returns the row's
-// header: its number of runs, or RawRow.
-uint32_t StoreRow(const uint8_t* src, int n, int bytesPerPixel, uint8_t* slot);
+// Keeps the n pixels (n >= 1) of bytesPerPixel (1 or 3) bytes each at src as
+// runs in runs, which has room for maxRuns of them. Returns the number of
+// runs, or NoRuns when more would be needed.
+size_t StoreRuns(const uint8_t* src, size_t n, int bytesPerPixel, uint8_t* runs, size_t maxRuns);
 
-// The bytes of slot a row with this header uses.
-size_t RowBytes(uint32_t header, int n, int bytesPerPixel);
-
-// Writes the n pixels a row kept by StoreRow holds to dst.
-void LoadRow(uint8_t* dst, int n, int bytesPerPixel, uint32_t header, const uint8_t* slot);
+// Writes the n pixels that runs (as StoreRuns wrote them, several rows one
+// after another) begin with to dst. Returns where the runs after them begin.
+const uint8_t* LoadRuns(uint8_t* dst, size_t n, int bytesPerPixel, const uint8_t* runs);
 
 }  // namespace tw

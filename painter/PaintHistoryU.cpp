@@ -15,31 +15,18 @@ int ShiftOf(int size) {
   return shift;
 }
 
-// A saved tile's block: one 4-byte header per row, then room for each row's
-// pixels, which the row keeps as HistoryRowsU says.
-size_t TileBytes(int shiftX, int shiftY, int bytesPerPixel) {
-  const size_t width = size_t(1) << shiftX, rows = size_t(1) << shiftY;
-  return rows * 4 + rows * width * size_t(bytesPerPixel);
+// Large enough that a step rarely starts a new chunk, small enough that a
+// history of many small steps holds little unused room.
+constexpr size_t ChunkBytes = size_t(64) << 10;
+
+// The chunks hold at least one whole colour tile.
+size_t ChunkSize(int shiftX, int shiftY) {
+  return std::max(ChunkBytes, (size_t(3) << shiftX) << shiftY);
 }
 
-struct TRowSlot {
-  uint8_t* Header;
-  uint8_t* Pixels;
-};
-
-TRowSlot RowSlot(uint8_t* block, int shiftX, int shiftY, int bytesPerPixel, int row) {
-  const size_t width = size_t(1) << shiftX, rows = size_t(1) << shiftY;
-  return {block + size_t(row) * 4,
-          block + rows * 4 + size_t(row) * width * size_t(bytesPerPixel)};
-}
-
-uint32_t ReadHeader(const TRowSlot& slot) {
-  uint32_t value;
-  std::memcpy(&value, slot.Header, 4);
-  return value;
-}
-
-void WriteHeader(const TRowSlot& slot, uint32_t value) { std::memcpy(slot.Header, &value, 4); }
+// Runs are tried up to this many per piece; a piece that needs more is kept
+// as its pixels.
+constexpr size_t MaxPieceRuns = 64;
 
 }  // namespace
 
@@ -49,45 +36,114 @@ TPaintHistory::TPaintHistory(TRaster24& colour, TRaster1& outline, int tileWidth
       FOutline(outline),
       FShiftX(ShiftOf(tileWidth)),
       FShiftY(ShiftOf(tileHeight)),
-      FColourTiles{3, TTilePool(TileBytes(FShiftX, FShiftY, 3)), {}, &TStep::Colour},
-      FOutlineTiles{1, TTilePool(TileBytes(FShiftX, FShiftY, 1)), {}, &TStep::Outline} {}
+      FColourTiles{3, {}},
+      FOutlineTiles{1, {}},
+      FChunks(ChunkSize(FShiftX, FShiftY)) {}
 
-uint8_t* TPaintHistory::LayerRow(const TLayerTiles& layer, int y) const {
-  return &layer == &FColourTiles ? FColour.Row(y) : FOutline.Row(y);
-}
-
-TRect TPaintHistory::TileRect(int index, int width, int height) const {
-  const int tw = TileWidth(), th = TileHeight();
-  const int tilesX = std::max((width + tw - 1) / tw, 1);
-  const int tx = index % tilesX, ty = index / tilesX;
-  return {tx * tw, ty * th, std::min((tx + 1) * tw, width), std::min((ty + 1) * th, height)};
-}
-
-void TPaintHistory::SaveTile(TLayerTiles& layer, int index) {
-  TStep& step = FUndo.back();
-  const TRect r = TileRect(index);
-  TTilePool::TBlock block = layer.Pool.Take();
-  const int bpp = layer.BytesPerPixel;
-  const size_t left = size_t(r.Left) * size_t(bpp);
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    const TRowSlot slot = RowSlot(block.get(), FShiftX, FShiftY, bpp, y - r.Top);
-    WriteHeader(slot, StoreRow(LayerRow(layer, y) + left, r.Width(), bpp, slot.Pixels));
+void TPaintHistory::SaveTiles(TLayerTiles& layer, int ty, int first, int last) {
+  const uint32_t* stamp = layer.Stamp.data() + size_t(ty) * size_t(FTilesX);
+  for (int tx = first; tx <= last;) {
+    if (stamp[tx] == FSerial) {
+      ++tx;
+      continue;
+    }
+    int end = tx;
+    while (end < last && stamp[end + 1] != FSerial) ++end;
+    SavePiece(layer, ty, tx, end);
+    tx = end + 1;
   }
-  (step.*layer.Saved).push_back({uint32_t(index), std::move(block)});
-  layer.Stamp[size_t(index)] = FSerial;
+}
+
+void TPaintHistory::SavePiece(TLayerTiles& layer, int ty, int first, int last) {
+  const int top = ty << FShiftY;
+  uint32_t* stamp = layer.Stamp.data() + size_t(ty) * size_t(FTilesX);
+  for (int tx = first; tx <= last; ++tx) stamp[tx] = FSerial;
+  KeepPiece(FUndo.back(), &layer == &FColourTiles ? lyColour : lyOutline,
+            {first << FShiftX, top, std::min((last + 1) << FShiftX, FColour.Width()),
+             std::min(top + TileHeight(), FColour.Height())});
+}
+
+uint8_t* TPaintHistory::Room(TStep& step, size_t bytes) {
+  if (step.Chunks.empty() || FChunks.BlockSize() - step.ChunkUsed < bytes) {
+    step.Chunks.push_back(FChunks.Take());
+    step.ChunkUsed = 0;
+  }
+  uint8_t* room = step.Chunks.back().get() + step.ChunkUsed;
+  step.ChunkUsed += bytes;
+  return room;
+}
+
+void TPaintHistory::KeepPiece(TStep& step, TLayerId id, const TRect& area) {
+  const size_t rowStride = id == lyColour ? FColour.Stride() : FOutline.Stride();
+  KeepPixels(step, id, area,
+             LayerRow(id, area.Top) + size_t(area.Left) * size_t(BytesPerPixel(id)), rowStride);
+}
+
+void TPaintHistory::KeepPixels(TStep& step, TLayerId id, const TRect& area, const uint8_t* at,
+                               size_t rowStride) {
+  const int bpp = BytesPerPixel(id);
+  const size_t width = size_t(area.Width()), rows = size_t(area.Height());
+  // Runs are kept when they take at most half the room of the pixels.
+  const size_t maxRuns = std::min(width * size_t(bpp) * rows / (2 * RunBytes), MaxPieceRuns);
+  uint8_t runs[MaxPieceRuns * RunBytes];
+  size_t count = 0;
+  for (size_t row = 0; row < rows && count != NoRuns; ++row) {
+    const size_t more = StoreRuns(at + row * rowStride, width, bpp, runs + count * RunBytes,
+                                  maxRuns - count);
+    count = more == NoRuns ? NoRuns : count + more;
+  }
+  if (count != NoRuns) {
+    uint8_t* kept = Room(step, count * RunBytes);
+    std::memcpy(kept, runs, count * RunBytes);
+    step.Pieces.push_back({area, kept, 0, id});
+    return;
+  }
+  // As many tiles' width as the chunk has room for, in one piece each.
+  const size_t tileBytes = (rows * size_t(bpp)) << FShiftX;
+  for (int left = area.Left; left < area.Right;) {
+    const size_t room = step.Chunks.empty() ? 0 : FChunks.BlockSize() - step.ChunkUsed;
+    const size_t fit = (room < tileBytes ? FChunks.BlockSize() : room) / tileBytes;
+    const int right = int(std::min(size_t(left) + (fit << FShiftX), size_t(area.Right)));
+    const size_t stride = size_t(right - left) * size_t(bpp);
+    uint8_t* pixels = Room(step, stride * rows);
+    const uint8_t* from = at + size_t(left - area.Left) * size_t(bpp);
+    for (size_t row = 0; row < rows; ++row)
+      std::memcpy(pixels + row * stride, from + row * rowStride, stride);
+    step.Pieces.push_back({{left, area.Top, right, area.Bottom}, pixels, uint32_t(stride), id});
+    left = right;
+  }
+}
+
+void TPaintHistory::LoadPiece(const TPiece& piece, uint8_t* at, size_t rowStride) {
+  const TRect& r = piece.Area;
+  const int bpp = piece.Layer == lyColour ? 3 : 1;
+  const size_t width = size_t(r.Width());
+  const uint8_t* runs = piece.Pixels;
+  for (int y = r.Top; y < r.Bottom; ++y, at += rowStride) {
+    if (piece.Stride != 0)
+      std::memcpy(at, piece.Pixels + size_t(y - r.Top) * piece.Stride, width * size_t(bpp));
+    else
+      runs = LoadRuns(at, width, bpp, runs);
+  }
+}
+
+void TPaintHistory::LoadPiece(const TPiece& piece, TRaster24& colour, TRaster1& outline) {
+  const TRect& r = piece.Area;
+  if (piece.Layer == lyColour)
+    LoadPiece(piece, colour.Row(r.Top) + size_t(r.Left) * 3, colour.Stride());
+  else
+    LoadPiece(piece, outline.Row(r.Top) + size_t(r.Left), outline.Stride());
 }
 
 void TPaintHistory::BeforeChange(const TRect& area, bool colour, bool outline) {
   if (!FRecording) return;
   const TRect r = IntersectRect(area, {0, 0, FColour.Width(), FColour.Height()});
   if (r.IsEmpty()) return;
-  for (int ty = r.Top >> FShiftY; ty <= (r.Bottom - 1) >> FShiftY; ++ty)
-    for (int tx = r.Left >> FShiftX; tx <= (r.Right - 1) >> FShiftX; ++tx) {
-      const int index = ty * FTilesX + tx;
-      if (colour && FColourTiles.Stamp[size_t(index)] != FSerial) SaveTile(FColourTiles, index);
-      if (outline && FOutlineTiles.Stamp[size_t(index)] != FSerial)
-        SaveTile(FOutlineTiles, index);
-    }
+  const int first = r.Left >> FShiftX, last = (r.Right - 1) >> FShiftX;
+  for (int ty = r.Top >> FShiftY; ty <= (r.Bottom - 1) >> FShiftY; ++ty) {
+    if (colour) SaveTiles(FColourTiles, ty, first, last);
+    if (outline) SaveTiles(FOutlineTiles, ty, first, last);
+  }
 }
 
 void TPaintHistory::BeforeResize() {
@@ -107,19 +163,18 @@ void TPaintHistory::BeforeResize() {
 }
 
 void TPaintHistory::FollowLayerSize() {
-  const int tilesX = (FColour.Width() + TileWidth() - 1) / TileWidth();
-  const int tilesY = (FColour.Height() + TileHeight() - 1) / TileHeight();
+  const int tilesX = (FColour.Width() + TileWidth() - 1) >> FShiftX;
+  const int tilesY = (FColour.Height() + TileHeight() - 1) >> FShiftY;
   if (tilesX != FTilesX || tilesY != FTilesY) {
     FTilesX = tilesX;
     FTilesY = tilesY;
     const size_t count = size_t(tilesX) * size_t(tilesY);
-    for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) {
-      layer->Stamp.assign(count, 0);
-      // The blocks of two pictures' worth of tiles are kept for reuse: a
-      // full history of small changes comes back whole when a picture is
-      // left, and the next visit takes them again.
-      layer->Pool.SetKeepLimit(2 * count);
-    }
+    for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) layer->Stamp.assign(count, 0);
+    // The chunks of two pictures' worth of both layers are kept for reuse: a
+    // full history of small changes comes back whole when a picture is left,
+    // and the next visit takes them again.
+    const size_t picture = size_t(FColour.Width()) * size_t(FColour.Height()) * 4;
+    FChunks.SetKeepLimit(std::max<size_t>(2 * picture / FChunks.BlockSize(), 16));
   }
 }
 
@@ -132,20 +187,29 @@ void TPaintHistory::NextSerial() {
   }
 }
 
+void TPaintHistory::StampPiece(const TPiece& piece, uint32_t serial) {
+  // Pieces lie on the present grid (see SwapPiece); one that does not marks
+  // nothing.
+  if (piece.Area.Right > FColour.Width() || piece.Area.Bottom > FColour.Height()) return;
+  uint32_t* stamp = Tiles(piece.Layer).Stamp.data() +
+                    size_t(piece.Area.Top >> FShiftY) * size_t(FTilesX);
+  for (int tx = piece.Area.Left >> FShiftX; tx <= (piece.Area.Right - 1) >> FShiftX; ++tx)
+    stamp[tx] = serial;
+}
+
 void TPaintHistory::Reopen() {
   FollowLayerSize();
   NextSerial();
   FRecording = !FUndo.empty() && !FUndo.back().Whole && !FColour.IsEmpty();
   if (!FRecording) return;
-  for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles})
-    for (const TSavedTile& tile : FUndo.back().*layer->Saved) layer->Stamp[tile.Index] = FSerial;
+  for (const TPiece& piece : FUndo.back().Pieces) StampPiece(piece, FSerial);
 }
 
 void TPaintHistory::Release(TStep& step) {
-  for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) {
-    for (TSavedTile& tile : step.*layer->Saved) layer->Pool.Give(std::move(tile.Pixels));
-    (step.*layer->Saved).clear();
-  }
+  for (TTilePool::TBlock& chunk : step.Chunks) FChunks.Give(std::move(chunk));
+  step.Chunks.clear();
+  step.ChunkUsed = 0;
+  step.Pieces.clear();
   step.Whole = false;
   step.WholeColour = TRaster24();
   step.WholeOutline = TRaster1();
@@ -163,21 +227,10 @@ void TPaintHistory::Push(int maxSteps) {
   Reopen();
 }
 
-void TPaintHistory::PutBack(TStep& step, TRaster24& colour, TRaster1& outline) {
-  const int w = colour.Width(), h = colour.Height();
-  const int tiles = ((w + TileWidth() - 1) >> FShiftX) * ((h + TileHeight() - 1) >> FShiftY);
-  for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) {
-    const int bpp = layer->BytesPerPixel;
-    for (const TSavedTile& tile : step.*layer->Saved) {
-      if (tile.Index >= uint32_t(tiles)) continue;
-      const TRect r = TileRect(int(tile.Index), w, h);
-      for (int y = r.Top; y < r.Bottom; ++y) {
-        uint8_t* row = layer == &FColourTiles ? colour.Row(y) : outline.Row(y);
-        const TRowSlot slot = RowSlot(tile.Pixels.get(), FShiftX, FShiftY, bpp, y - r.Top);
-        LoadRow(row + size_t(r.Left) * size_t(bpp), r.Width(), bpp, ReadHeader(slot), slot.Pixels);
-      }
-    }
-  }
+void TPaintHistory::PutBack(const TStep& step, TRaster24& colour, TRaster1& outline) const {
+  for (const TPiece& piece : step.Pieces)
+    if (piece.Area.Right <= colour.Width() && piece.Area.Bottom <= colour.Height())
+      LoadPiece(piece, colour, outline);
 }
 
 void TPaintHistory::Rebase(TStep& newest, TStep& replaced) {
@@ -196,20 +249,47 @@ void TPaintHistory::Rebase(TStep& newest, TStep& replaced) {
   }
   // Both lie on the present grid. Where the newest step saved a tile its
   // pixels stand; elsewhere the layers it was made against, which the
-  // replaced step holds, are what it must give back.
+  // replaced step holds, are what it must give back. The replaced step's
+  // chunks go along with the parts of its pieces taken over.
   NextSerial();
-  for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles}) {
-    const size_t tiles = layer->Stamp.size();
-    for (const TSavedTile& tile : newest.*layer->Saved)
-      if (tile.Index < tiles) layer->Stamp[tile.Index] = FSerial;
-    for (TSavedTile& tile : replaced.*layer->Saved) {
-      if (tile.Index >= tiles || layer->Stamp[tile.Index] == FSerial)
-        layer->Pool.Give(std::move(tile.Pixels));
-      else
-        (newest.*layer->Saved).push_back(std::move(tile));
+  for (const TPiece& piece : newest.Pieces) StampPiece(piece, FSerial);
+  std::vector<uint8_t> pixels;
+  for (const TPiece& piece : replaced.Pieces) {
+    const TRect& r = piece.Area;
+    if (r.Right > FColour.Width() || r.Bottom > FColour.Height()) continue;
+    const uint32_t* stamp =
+        Tiles(piece.Layer).Stamp.data() + size_t(r.Top >> FShiftY) * size_t(FTilesX);
+    const size_t bpp = size_t(BytesPerPixel(piece.Layer));
+    const int first = r.Left >> FShiftX, last = (r.Right - 1) >> FShiftX;
+    if (std::none_of(stamp + first, stamp + last + 1, [&](uint32_t s) { return s == FSerial; })) {
+      newest.Pieces.push_back(piece);
+      continue;
     }
-    (replaced.*layer->Saved).clear();
+    // Only parts of the piece are taken over: they are kept anew from its
+    // pixels.
+    const size_t rowBytes = size_t(r.Width()) * bpp;
+    pixels.resize(rowBytes * size_t(r.Height()));
+    LoadPiece(piece, pixels.data(), rowBytes);
+    for (int tx = first; tx <= last;) {
+      if (stamp[tx] == FSerial) {
+        ++tx;
+        continue;
+      }
+      int end = tx;
+      while (end < last && stamp[end + 1] != FSerial) ++end;
+      const int left = std::max(tx << FShiftX, r.Left);
+      const int right = std::min((end + 1) << FShiftX, r.Right);
+      KeepPixels(newest, piece.Layer, {left, r.Top, right, r.Bottom},
+                 pixels.data() + size_t(left - r.Left) * bpp, rowBytes);
+      tx = end + 1;
+    }
   }
+  for (TTilePool::TBlock& chunk : replaced.Chunks) newest.Chunks.push_back(std::move(chunk));
+  // The newest step's next save starts a fresh chunk: its last one may be
+  // full, and the room left in the taken-over ones is not known to be free.
+  if (!replaced.Chunks.empty()) newest.ChunkUsed = FChunks.BlockSize();
+  replaced.Chunks.clear();
+  Release(replaced);
 }
 
 void TPaintHistory::Keep(std::deque<TStep>& side, TStep&& step, int maxSteps) {
@@ -257,29 +337,21 @@ void TPaintHistory::SwapIn(TStep& step, std::vector<TRect>& restored) {
     if (!FColour.IsEmpty()) restored.push_back({0, 0, FColour.Width(), FColour.Height()});
     return;
   }
-  for (TLayerTiles* layer : {&FColourTiles, &FOutlineTiles})
-    for (TSavedTile& tile : step.*layer->Saved) SwapTile(*layer, tile, restored);
-}
-
-void TPaintHistory::SwapTile(TLayerTiles& layer, TSavedTile& tile, std::vector<TRect>& restored) {
   // Steps are made at the layers' size, and a size change makes the open
-  // step whole, so a saved tile always lies on the present grid; a tile off
-  // it would be a broken history and is left alone.
-  if (tile.Index >= uint32_t(FTilesX) * uint32_t(FTilesY)) return;
-  const TRect r = TileRect(int(tile.Index));
-  const int bpp = layer.BytesPerPixel;
-  const size_t left = size_t(r.Left) * size_t(bpp);
-  uint8_t buffer[256 * 3];
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    const TRowSlot slot = RowSlot(tile.Pixels.get(), FShiftX, FShiftY, bpp, y - r.Top);
-    uint8_t* now = LayerRow(layer, y) + left;
-    // The present row is kept aside before the saved one overwrites it.
-    const uint32_t present = StoreRow(now, r.Width(), bpp, buffer);
-    LoadRow(now, r.Width(), bpp, ReadHeader(slot), slot.Pixels);
-    WriteHeader(slot, present);
-    std::memcpy(slot.Pixels, buffer, RowBytes(present, r.Width(), bpp));
+  // step whole, so a saved piece always lies inside the present layers; one
+  // outside would be a broken history and is left alone.
+  Release(FSwap);
+  for (const TPiece& piece : step.Pieces) {
+    const TRect& r = piece.Area;
+    if (r.Right > FColour.Width() || r.Bottom > FColour.Height()) continue;
+    KeepPiece(FSwap, piece.Layer, r);
+    LoadPiece(piece, FColour, FOutline);
+    restored.push_back(r);
   }
-  restored.push_back(r);
+  std::swap(step.Pieces, FSwap.Pieces);
+  std::swap(step.Chunks, FSwap.Chunks);
+  std::swap(step.ChunkUsed, FSwap.ChunkUsed);
+  Release(FSwap);
 }
 
 void TPaintHistory::ForgetRedo() {

@@ -28,11 +28,12 @@ namespace tw {
 
 class TPaintHistory {
  public:
-  // Wide and low: a tile's rows are long stretches of memory, which the
-  // processor reads ahead, and an action that works row by row (the fill)
-  // finds the rows a save has just read still in the cache.
-  static constexpr int DefaultTileWidth = 256;
-  static constexpr int DefaultTileHeight = 8;
+  // One row high and narrow: a fill announces its changes row by row, and
+  // what a step saves beyond the pixels that change is at most a tile's
+  // width at either end of a run. Neighbouring tiles of a row are saved
+  // together with one copy, so narrow tiles cost no more per pixel.
+  static constexpr int DefaultTileWidth = 64;
+  static constexpr int DefaultTileHeight = 1;
 
   // Works on the given layers, which must outlive it. The tile sides are
   // rounded down to powers of two between 1 and 256.
@@ -65,7 +66,10 @@ class TPaintHistory {
     const int ty = y >> FShiftY;
     const uint32_t* stamp = FColourTiles.Stamp.data() + size_t(ty) * size_t(FTilesX);
     for (int tx = x0 >> FShiftX, last = (x1 - 1) >> FShiftX; tx <= last; ++tx)
-      if (stamp[tx] != FSerial) SaveTile(FColourTiles, ty * FTilesX + tx);
+      if (stamp[tx] != FSerial) {
+        SaveTiles(FColourTiles, ty, tx, last);
+        return;
+      }
   }
   // Before pixels inside r change in the colour layer, the outline layer or
   // both.
@@ -76,27 +80,53 @@ class TPaintHistory {
   void BeforeResize();
 
  private:
-  struct TSavedTile {
-    uint32_t Index;
-    TTilePool::TBlock Pixels;
+  enum TLayerId : uint8_t { lyColour, lyOutline };
+  // Neighbouring tiles of one tile row of a layer, saved together: the
+  // rectangle's rows lie Stride bytes apart from Pixels on, or, with Stride
+  // 0, Pixels holds them as runs of equal pixels (HistoryRowsU), row after
+  // row.
+  struct TPiece {
+    TRect Area;
+    uint8_t* Pixels;
+    uint32_t Stride;
+    TLayerId Layer;
   };
   struct TStep {
-    std::vector<TSavedTile> Colour, Outline;
+    std::vector<TPiece> Pieces;
+    // The pieces' pixels, packed one after another.
+    std::vector<TTilePool::TBlock> Chunks;
+    size_t ChunkUsed = 0;
     // Set when the step holds the layers whole.
     bool Whole = false;
     TRaster24 WholeColour;
     TRaster1 WholeOutline;
   };
-  // One layer's tile bookkeeping: bytes per pixel, the pool of blocks, and
-  // per tile the serial of the step that saved it.
+  // One layer's bytes per pixel and, per tile, the serial of the step that
+  // saved it.
   struct TLayerTiles {
     int BytesPerPixel;
-    TTilePool Pool;
     std::vector<uint32_t> Stamp;
-    std::vector<TSavedTile> TStep::*Saved;
   };
 
-  void SaveTile(TLayerTiles& layer, int index);
+  // Saves the tiles first..last of tile row ty that the open step has not
+  // saved yet.
+  void SaveTiles(TLayerTiles& layer, int ty, int first, int last);
+  void SavePiece(TLayerTiles& layer, int ty, int first, int last);
+  // Keeps the pixels of area of a layer in step, from the layer or from
+  // pixels laid out like it from at on, rows rowStride bytes apart. area is a
+  // whole number of tiles wide but for the layer's edge.
+  void KeepPiece(TStep& step, TLayerId id, const TRect& area);
+  void KeepPixels(TStep& step, TLayerId id, const TRect& area, const uint8_t* at,
+                  size_t rowStride);
+  // Room for bytes (at most a chunk) in the step's newest chunk or a new one.
+  uint8_t* Room(TStep& step, size_t bytes);
+  // Writes the piece's pixels from at on, rows rowStride bytes apart.
+  static void LoadPiece(const TPiece& piece, uint8_t* at, size_t rowStride);
+  // Loads the piece into the colour or the outline layer.
+  static void LoadPiece(const TPiece& piece, TRaster24& colour, TRaster1& outline);
+  TLayerTiles& Tiles(TLayerId id) { return id == lyColour ? FColourTiles : FOutlineTiles; }
+  // Sets the stamp of every tile the piece covers.
+  void StampPiece(const TPiece& piece, uint32_t serial);
   // The tile grid follows the layers' size.
   void FollowLayerSize();
   // A serial no stamp holds yet.
@@ -111,14 +141,15 @@ class TPaintHistory {
   // the step now holds, is made against the present layers instead.
   void Keep(std::deque<TStep>& side, TStep&& step, int maxSteps);
   void Rebase(TStep& newest, TStep& replaced);
-  // Copies the step's saved tiles into layers of the size it was made at.
-  void PutBack(TStep& step, TRaster24& colour, TRaster1& outline);
+  // Copies the step's saved pieces into layers of the size it was made at.
+  void PutBack(const TStep& step, TRaster24& colour, TRaster1& outline) const;
+  // The step's pieces go back into the layers, and the step holds what
+  // they replaced instead.
   void SwapIn(TStep& step, std::vector<TRect>& restored);
-  void SwapTile(TLayerTiles& layer, TSavedTile& tile, std::vector<TRect>& restored);
-  TRect TileRect(int index) const { return TileRect(index, FColour.Width(), FColour.Height()); }
-  TRect TileRect(int index, int width, int height) const;
-  uint8_t* LayerRow(const TLayerTiles& layer, int y) const;
-  size_t LayerWidth() const { return size_t(FColour.Width()); }
+  int BytesPerPixel(TLayerId id) const { return id == lyColour ? 3 : 1; }
+  uint8_t* LayerRow(TLayerId id, int y) const {
+    return id == lyColour ? FColour.Row(y) : FOutline.Row(y);
+  }
 
   TRaster24& FColour;
   TRaster1& FOutline;
@@ -131,7 +162,10 @@ class TPaintHistory {
   bool FRecording = false;
   TLayerTiles FColourTiles;
   TLayerTiles FOutlineTiles;
+  TTilePool FChunks;
   std::deque<TStep> FUndo;
+  // Where an undo or redo keeps what it replaces; kept to reuse its blocks.
+  TStep FSwap;
   // What each undo replaced, the newest last.
   std::deque<TStep> FRedo;
 };

@@ -1,6 +1,6 @@
-// TTilePool: hands out the fixed-size blocks that undo steps keep their
-// saved tiles in, and takes them back. Returned blocks are kept for the next
-// step, up to a limit, so a history in steady state allocates nothing and the
+// TTilePool: hands out the fixed-size blocks (chunks) that undo steps pack
+// their saved tiles into, and takes them back. Returned blocks are kept for
+// the next step, up to a limit, so a history in steady state allocates nothing and the
 // first actions after a picture opens reuse the blocks of the previous one:
 // a freshly allocated block costs a page fault per page on its first write,
 // which on a large change is more than the copy itself.

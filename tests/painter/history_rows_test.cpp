@@ -1,6 +1,6 @@
-// The rows an undo step keeps: every row comes back byte for byte, whether
-// it was kept as runs or as its pixels, and it never needs more room than
-// its pixels.
+// The rows an undo step keeps as runs: every row comes back byte for byte,
+// rows laid one after another come back one by one, and a row that needs
+// more runs than there is room for is refused without writing past the room.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,51 +28,55 @@ std::vector<uint8_t> MakeRow(std::mt19937& rng, int n, int bpp, int maxRun, bool
 
 TEST(HistoryRows, EveryRowComesBackExactly) {
   std::mt19937 rng(21);
-  int kept[2] = {0, 0};  // rows kept as runs, as pixels
+  int refused = 0;
   for (int bpp : {1, 3})
-    for (int n : {1, 2, 3, 4, 5, 7, 8, 63, 64, 200, 255, 256})
-      for (int maxRun : {1, 2, 5, 40, 256})
+    for (int n : {1, 2, 3, 5, 16, 17, 63, 64, 65, 200, 256, 1000, 3000})
+      for (int maxRun : {1, 2, 5, 40, 256, 5000})
         for (bool few : {true, false}) {
           const std::vector<uint8_t> row = MakeRow(rng, n, bpp, maxRun, few);
-          std::vector<uint8_t> slot(row.size() + 8, 0xAB);
-          const uint32_t header = StoreRow(row.data(), n, bpp, slot.data());
-          ASSERT_LE(RowBytes(header, n, bpp), row.size());
-          for (size_t i = row.size(); i < slot.size(); ++i)
-            ASSERT_EQ(slot[i], 0xAB) << "wrote past the row's room";
-          ++kept[header == RawRow ? 1 : 0];
+          const size_t room = 40;
+          std::vector<uint8_t> runs((room + 1) * RunBytes, 0xAB);
+          const size_t count = StoreRuns(row.data(), size_t(n), bpp, runs.data(), room);
+          for (size_t i = room * RunBytes; i < runs.size(); ++i)
+            ASSERT_EQ(runs[i], 0xAB) << "wrote past the room";
+          if (count == NoRuns) {
+            ++refused;
+            continue;
+          }
+          ASSERT_LE(count, room);
           std::vector<uint8_t> back(row.size() + 8, 0xCD);
-          LoadRow(back.data(), n, bpp, header, slot.data());
-          back.resize(row.size() + 8);
+          const uint8_t* after = LoadRuns(back.data(), size_t(n), bpp, runs.data());
+          EXPECT_EQ(after, runs.data() + count * RunBytes);
           ASSERT_TRUE(std::equal(row.begin(), row.end(), back.begin()))
               << "n " << n << ", " << bpp << " bytes a pixel, runs up to " << maxRun;
           for (size_t i = row.size(); i < back.size(); ++i)
             ASSERT_EQ(back[i], 0xCD) << "wrote past the row";
         }
-  EXPECT_GT(kept[0], 0);
-  EXPECT_GT(kept[1], 0);
+  EXPECT_GT(refused, 0);
 }
 
-TEST(HistoryRows, AFlatRowTakesOneRun) {
-  std::vector<uint8_t> row(256 * 3);
-  for (size_t i = 0; i < row.size(); i += 3) {
-    row[i] = 0x12;
-    row[i + 1] = 0x34;
-    row[i + 2] = 0x56;
+TEST(HistoryRows, AFlatRowTakesOneRunAndRowsFollowEachOther) {
+  std::vector<uint8_t> rows(2 * 700 * 3);
+  for (size_t i = 0; i < rows.size(); i += 3) {
+    rows[i] = i < 2100 ? 0x12 : 0x00;
+    rows[i + 1] = 0x34;
+    rows[i + 2] = i < 2100 ? 0x56 : 0x57;
   }
-  std::vector<uint8_t> slot(row.size());
-  const uint32_t header = StoreRow(row.data(), 256, 3, slot.data());
-  EXPECT_EQ(header, 1u);
-  std::vector<uint8_t> back(row.size());
-  LoadRow(back.data(), 256, 3, header, slot.data());
-  EXPECT_EQ(back, row);
+  std::vector<uint8_t> runs(4 * RunBytes);
+  EXPECT_EQ(StoreRuns(rows.data(), 700, 3, runs.data(), 4), 1u);
+  EXPECT_EQ(StoreRuns(rows.data() + 2100, 700, 3, runs.data() + RunBytes, 3), 1u);
+  std::vector<uint8_t> back(rows.size());
+  const uint8_t* next = LoadRuns(back.data(), 700, 3, runs.data());
+  LoadRuns(back.data() + 2100, 700, 3, next);
+  EXPECT_EQ(back, rows);
 }
 
-TEST(HistoryRows, ARowOfManyColoursIsKeptAsItsPixels) {
+TEST(HistoryRows, ARowOfManyColoursIsRefused) {
   std::vector<uint8_t> row(64);
   for (size_t i = 0; i < row.size(); ++i) row[i] = uint8_t(i);
-  std::vector<uint8_t> slot(row.size());
-  EXPECT_EQ(StoreRow(row.data(), 64, 1, slot.data()), RawRow);
-  EXPECT_EQ(slot, row);
+  std::vector<uint8_t> runs(64 * RunBytes);
+  EXPECT_EQ(StoreRuns(row.data(), 64, 1, runs.data(), 63), NoRuns);
+  EXPECT_EQ(StoreRuns(row.data(), 64, 1, runs.data(), 64), 64u);
 }
 
 }  // namespace
