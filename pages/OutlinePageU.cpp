@@ -336,6 +336,11 @@ TRaster24 TraceOutlines(const TRaster24& image, const TOutlineOptions& options,
                         TOutlineReport* report, const std::function<void(double)>& progress) {
   if (options.SpeckSize < 0 || options.HoleSize < 0)
     throw EError("Speck and hole sizes cannot be negative.");
+  // The tracing keeps to the calling thread: OpenCV's own worker threads
+  // would live on idle for the rest of the program, and a page made in the
+  // background leaves the other core to the child painting meanwhile.
+  static const bool OneThread = (cv::setNumThreads(0), true);
+  (void)OneThread;
   try {
     return Trace(image, options, report, progress);
   } catch (const cv::Exception& error) {

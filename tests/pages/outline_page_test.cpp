@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <random>
 #include <thread>
 #include <vector>
@@ -276,7 +278,13 @@ TEST(OutlinePage, ProgressRisesFromZeroToOne) {
   for (size_t i = 1; i < heard.size(); ++i) EXPECT_GE(heard[i], heard[i - 1]);
 }
 
-TEST(OutlinePage, SameImageGivesTheSamePageOnAnyThread) {
+// The threads of this process, counted by the kernel.
+int RunningThreads() {
+  return int(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                           std::filesystem::directory_iterator()));
+}
+
+TEST(OutlinePage, SameImageGivesTheSamePageOnAnyThreadAndLeavesNoThreadBehind) {
   TRaster24 image(300, 200, clWhite);
   DrawDisc(image, 100, 100, 60, RGB(200, 40, 40));
   DrawDisc(image, 200, 100, 60, RGB(40, 40, 200));
@@ -295,6 +303,9 @@ TEST(OutlinePage, SameImageGivesTheSamePageOnAnyThread) {
     for (int y = 0; y < page.Height(); ++y)
       ASSERT_EQ(std::memcmp(page.Row(y), first.Row(y), size_t(page.Width()) * 3), 0) << y;
   }
+  // Idle worker threads would hang a test that forks, and sit in the
+  // program for as long as it runs.
+  EXPECT_EQ(RunningThreads(), 1);
 }
 
 TEST(OutlinePage, AThresholdGivesTheThresholdedLineArt) {
