@@ -14,6 +14,10 @@ bool SamePixel(const uint8_t* a, const uint8_t* b, size_t bpp) {
   return a[0] == b[0] && (bpp == 1 || (a[1] == b[1] && a[2] == b[2]));
 }
 
+// bytes / bpp, without a division by a number only known at run time: it
+// would take longer than checking a whole row of one colour.
+size_t PixelsIn(size_t bytes, size_t bpp) { return bpp == 1 ? bytes : bytes / 3; }
+
 // The number of pixels at the start of p[0..n) (n pixels of bpp bytes) equal
 // to p's first pixel.
 size_t SamePixels(const uint8_t* p, size_t n, size_t bpp) {
@@ -48,14 +52,14 @@ size_t SamePixels(const uint8_t* p, size_t n, size_t bpp) {
       for (;; i += 48) {
         const size_t at = std::min(i, bytes - 48);
         const uint64_t equal = same(at, v0) | same(at + 16, v1) << 16 | same(at + 32, v2) << 32;
-        if (equal != 0xFFFFFFFFFFFFull) return (at + size_t(__builtin_ctzll(~equal))) / bpp;
+        if (equal != 0xFFFFFFFFFFFFull) return PixelsIn(at + size_t(__builtin_ctzll(~equal)), bpp);
         if (at + 48 == bytes) return n;
       }
     }
   }
 #endif
   for (; i < bytes; i += bpp)
-    if (!SamePixel(p + i, p, bpp)) return i / bpp;
+    if (!SamePixel(p + i, p, bpp)) return PixelsIn(i, bpp);
   return n;
 }
 
