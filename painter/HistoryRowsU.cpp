@@ -14,6 +14,10 @@ bool SamePixel(const uint8_t* a, const uint8_t* b, size_t bpp) {
   return a[0] == b[0] && (bpp == 1 || (a[1] == b[1] && a[2] == b[2]));
 }
 
+// bytes / bpp, without a division by a number only known at run time: it
+// would take longer than checking a whole row of one colour.
+size_t PixelsIn(size_t bytes, size_t bpp) { return bpp == 1 ? bytes : bytes / 3; }
+
 // The number of pixels at the start of p[0..n) (n pixels of bpp bytes) equal
 // to p's first pixel.
 size_t SamePixels(const uint8_t* p, size_t n, size_t bpp) {
@@ -22,8 +26,10 @@ size_t SamePixels(const uint8_t* p, size_t n, size_t bpp) {
 #if defined(__SSE2__)
   // Sixteen pixels of three bytes fill three vectors. When the first sixteen
   // pixels are alike (each equals the next), they are the pattern the rest
-  // of the run is checked against 48 bytes at a time; only the block where
-  // the run ends is looked at closer.
+  // of the run is checked against; as it starts on any pixel, the last 48
+  // bytes are one more block. Most rows a step keeps are one colour all
+  // along, so 96 bytes at a time are only checked for any difference, and
+  // only the block where the run ends is looked at closer.
   auto load = [&](size_t at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
   };
@@ -34,15 +40,26 @@ size_t SamePixels(const uint8_t* p, size_t n, size_t bpp) {
     const __m128i v0 = load(0), v1 = load(16), v2 = load(32);
     const uint64_t start = same(bpp, v0) & same(16 + bpp, v1) & same(32 + bpp, v2);
     if (start == 0xFFFF) {
-      for (i = 48; i + 48 <= bytes; i += 48) {
-        const uint64_t equal = same(i, v0) | same(i + 16, v1) << 16 | same(i + 32, v2) << 32;
-        if (equal != 0xFFFFFFFFFFFFull) return (i + size_t(__builtin_ctzll(~equal))) / bpp;
+      auto differs = [&](size_t at) {
+        return _mm_or_si128(_mm_or_si128(_mm_xor_si128(load(at), v0),
+                                         _mm_xor_si128(load(at + 16), v1)),
+                            _mm_xor_si128(load(at + 32), v2));
+      };
+      for (i = 48; i + 96 <= bytes; i += 96) {
+        const __m128i d = _mm_or_si128(differs(i), differs(i + 48));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(d, _mm_setzero_si128())) != 0xFFFF) break;
+      }
+      for (;; i += 48) {
+        const size_t at = std::min(i, bytes - 48);
+        const uint64_t equal = same(at, v0) | same(at + 16, v1) << 16 | same(at + 32, v2) << 32;
+        if (equal != 0xFFFFFFFFFFFFull) return PixelsIn(at + size_t(__builtin_ctzll(~equal)), bpp);
+        if (at + 48 == bytes) return n;
       }
     }
   }
 #endif
   for (; i < bytes; i += bpp)
-    if (!SamePixel(p + i, p, bpp)) return i / bpp;
+    if (!SamePixel(p + i, p, bpp)) return PixelsIn(i, bpp);
   return n;
 }
 

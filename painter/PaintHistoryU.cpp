@@ -28,6 +28,10 @@ size_t ChunkSize(int shiftX, int shiftY) {
 // as its pixels.
 constexpr size_t MaxPieceRuns = 64;
 
+// How many rows ahead of a fill SaveColourRun asks for: enough for memory
+// to answer while the rows between are saved and painted.
+constexpr int LookAheadRows = 4;
+
 }  // namespace
 
 TPaintHistory::TPaintHistory(TRaster24& colour, TRaster1& outline, int tileWidth,
@@ -39,6 +43,22 @@ TPaintHistory::TPaintHistory(TRaster24& colour, TRaster1& outline, int tileWidth
       FColourTiles{3, {}},
       FOutlineTiles{1, {}},
       FChunks(ChunkSize(FShiftX, FShiftY)) {}
+
+void TPaintHistory::SaveColourRun(int y, int ty, int first, int last) {
+  // A fill reports its runs row after row, going the same way for long
+  // stretches, and the save reads each run's tiles just before the fill
+  // writes them. A row far enough ahead the same way is requested now, so
+  // that its save finds it in the cache instead of waiting on memory.
+  const int dy = y - FLastRunRow;
+  FLastRunRow = y;
+  const int ahead = y + LookAheadRows * dy;
+  if ((dy == 1 || dy == -1) && ahead >= 0 && ahead < FColour.Height()) {
+    const uint8_t* row = FColour.Row(ahead);
+    const size_t end = size_t(std::min((last + 1) << FShiftX, FColour.Width())) * 3;
+    for (size_t b = (size_t(first) << FShiftX) * 3; b < end; b += 64) __builtin_prefetch(row + b);
+  }
+  SaveTiles(FColourTiles, ty, first, last);
+}
 
 void TPaintHistory::SaveTiles(TLayerTiles& layer, int ty, int first, int last) {
   const uint32_t* stamp = layer.Stamp.data() + size_t(ty) * size_t(FTilesX);

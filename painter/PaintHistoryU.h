@@ -67,7 +67,7 @@ class TPaintHistory {
     const uint32_t* stamp = FColourTiles.Stamp.data() + size_t(ty) * size_t(FTilesX);
     for (int tx = x0 >> FShiftX, last = (x1 - 1) >> FShiftX; tx <= last; ++tx)
       if (stamp[tx] != FSerial) {
-        SaveTiles(FColourTiles, ty, tx, last);
+        SaveColourRun(y, ty, tx, last);
         return;
       }
   }
@@ -108,6 +108,9 @@ class TPaintHistory {
     std::vector<uint32_t> Stamp;
   };
 
+  // SaveTiles for the colour run of row y, after asking for the row the run
+  // after it will most likely need.
+  void SaveColourRun(int y, int ty, int first, int last);
   // Saves the tiles first..last of tile row ty that the open step has not
   // saved yet.
   void SaveTiles(TLayerTiles& layer, int ty, int first, int last);
@@ -160,6 +163,8 @@ class TPaintHistory {
   // The open step's serial; a tile is saved in it when its stamp equals it.
   uint32_t FSerial = 1;
   bool FRecording = false;
+  // The row of the last colour run saved, to tell the way a fill is going.
+  int FLastRunRow = -1;
   TLayerTiles FColourTiles;
   TLayerTiles FOutlineTiles;
   TTilePool FChunks;

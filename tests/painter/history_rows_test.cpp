@@ -71,6 +71,24 @@ TEST(HistoryRows, AFlatRowTakesOneRunAndRowsFollowEachOther) {
   EXPECT_EQ(back, rows);
 }
 
+// A flat row is checked in blocks, the last one overlapping the one before:
+// a single other pixel is found wherever it lies, whichever of its bytes
+// differs.
+TEST(HistoryRows, OneOtherPixelAnywhereInAFlatRowIsFound) {
+  for (int bpp : {1, 3})
+    for (size_t n : {16, 17, 31, 32, 33, 47, 48, 49, 63, 64, 65, 95, 96, 97, 128, 129, 320, 1000})
+      for (size_t k = 0; k < n; ++k) {
+        std::vector<uint8_t> row(n * size_t(bpp), 0xF0);
+        row[k * size_t(bpp) + k % size_t(bpp)] = 0x0F;
+        std::vector<uint8_t> runs(3 * RunBytes);
+        const size_t count = StoreRuns(row.data(), n, bpp, runs.data(), 3);
+        ASSERT_EQ(count, k == 0 || k == n - 1 ? 2u : 3u) << "n " << n << ", pixel " << k;
+        std::vector<uint8_t> back(row.size());
+        LoadRuns(back.data(), n, bpp, runs.data());
+        ASSERT_EQ(back, row) << "n " << n << ", pixel " << k;
+      }
+}
+
 TEST(HistoryRows, ARowOfManyColoursIsRefused) {
   std::vector<uint8_t> row(64);
   for (size_t i = 0; i < row.size(); ++i) row[i] = uint8_t(i);

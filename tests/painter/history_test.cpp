@@ -2,6 +2,8 @@
 // after random work.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 #include "painter/PainterU.h"
@@ -181,6 +183,50 @@ TEST(History, UndoRestoresIdenticalLayersAfterRandomWork) {
     saved.pop_back();
   }
   EXPECT_FALSE(p.CanUndo());
+}
+
+// Pictures wider than a tile, whose width is not a whole number of tiles:
+// long flat rows, tiles cut by the right and the bottom edge. Every undo and
+// every redo gives back the layers byte for byte.
+TEST(History, UndoAndRedoAreExactOnPicturesOfAnyWidth) {
+  for (const TPoint size : {TPoint{150, 47}, TPoint{64, 20}, TPoint{200, 9}, TPoint{129, 66}}) {
+    const int W = size.x, H = size.y;
+    std::mt19937 rng(uint32_t(W * H));
+    TRaster24 pic(W, H, clWhite);
+    for (int i = 0; i < 3; ++i) {
+      const int x = int(rng() % W), y = int(rng() % H);
+      for (int k = 0; k < std::max(W, H); ++k) {
+        pic.SetPixel(x, k % H, clBlack);
+        pic.SetPixel(k % W, y, clBlack);
+      }
+    }
+    TPainterModel p;
+    p.MaxHistory = 1000;
+    p.LoadPicture(pic);
+    std::vector<std::pair<TRaster24, TRaster1>> states{{p.ColorLayer(), p.OutlineLayer()}};
+    for (int action = 0; action < 40; ++action) {
+      const int before = p.HistorySteps();
+      p.SetPaintColor(action % 3 == 0 ? TColor(rng() & 0xFFFFFF) : TColor(0x3080F0 + action % 2));
+      p.SetBrushSize(1 + int(rng() % 20));
+      const TPaintMode modes[] = {pmFill, pmFill, pmFill, pmBrush, pmMarker, pmEraser};
+      p.SetPaintMode(modes[rng() % std::size(modes)]);
+      p.ApplyToolAt({int(rng() % W), int(rng() % H)});
+      for (int i = 0; i < 3 && p.Stroking(); ++i) p.StrokeTo({W - 1 - int(rng() % 8), H - 1});
+      p.EndStroke();
+      if (p.HistorySteps() != before) states.emplace_back(p.ColorLayer(), p.OutlineLayer());
+    }
+    ASSERT_EQ(size_t(p.HistorySteps()) + 1, states.size());
+    for (size_t i = states.size() - 1; i-- > 0;) {
+      p.Undo();
+      ASSERT_TRUE(SamePixels(p.ColorLayer(), states[i].first)) << W << "x" << H << ", undo " << i;
+      ASSERT_TRUE(SamePixels(p.OutlineLayer(), states[i].second)) << W << "x" << H;
+    }
+    for (size_t i = 1; i < states.size(); ++i) {
+      p.Redo();
+      ASSERT_TRUE(SamePixels(p.ColorLayer(), states[i].first)) << W << "x" << H << ", redo " << i;
+      ASSERT_TRUE(SamePixels(p.OutlineLayer(), states[i].second)) << W << "x" << H;
+    }
+  }
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 // checked against the plain reference model after every action (pixels of
 // both layers, the history, the click events and the rectangle shown again).
 // The engine's undo steps save tiles; the seeds take turns at tile sizes from
-// one pixel to the engine's own, wider than any of the pictures, so the
-// reference's whole copies are matched across tile edges, partial edge tiles
-// and single tiles.
+// one pixel to wider than any of the pictures, the engine's own among them,
+// so the reference's whole copies are matched across tile edges, partial
+// edge tiles and single tiles.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -50,7 +50,7 @@ class PainterSequences : public ::testing::TestWithParam<int> {
 // and the shards spread over the test runner's processes.
 constexpr int Shards = 20;
 constexpr int SeedsPerShard = 100;
-constexpr THistoryTile HistoryTiles[] = {{1, 1}, {2, 2}, {4, 2}, {2, 8}, {8, 4}, {256, 8}};
+constexpr THistoryTile HistoryTiles[] = {{1, 1}, {2, 2}, {4, 2}, {2, 8}, {8, 4}, {64, 1}, {256, 8}};
 
 TEST_P(PainterSequences, MatchTheReferenceAfterEveryAction) {
   for (int seed = GetParam() * SeedsPerShard; seed < (GetParam() + 1) * SeedsPerShard; ++seed) {
