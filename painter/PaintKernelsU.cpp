@@ -16,8 +16,53 @@ namespace {
 // more than it saves.
 constexpr int ShortRun = 16;
 
-// Bits 0, 3, 6, ... 45: the first byte of each of sixteen pixels.
+// Bits 0, 3, 6, ... 45: the first byte of each of sixteen pixels, which is
+// the red byte; shifted by one the green, by two the blue.
 constexpr uint64_t PixelStarts = 0x249249249249ull;
+
+// Pixels 0..n-1 from p on, one at a time; the colour is passed in locals so
+// the compiler need not reload it after every byte written.
+bool ApplyShort(uint8_t* p, int n, TMixOp op, uint8_t r, uint8_t g, uint8_t b) {
+  switch (op) {
+    case TMixOp::Replace:
+      for (int i = 0; i < n; ++i, p += 3) p[0] = r, p[1] = g, p[2] = b;
+      return false;
+    case TMixOp::Or:
+      for (int i = 0; i < n; ++i, p += 3) p[0] |= r, p[1] |= g, p[2] |= b;
+      return false;
+    case TMixOp::And: {
+      bool black = false;
+      for (int i = 0; i < n; ++i, p += 3) {
+        p[0] &= r, p[1] &= g, p[2] &= b;
+        black |= (p[0] | p[1] | p[2]) == 0;
+      }
+      return black;
+    }
+  }
+  return false;
+}
+
+bool AnyBlack(const uint8_t* p, int n) {
+  for (int i = 0; i < n; ++i, p += 3)
+    if ((p[0] | p[1] | p[2]) == 0) return true;
+  return false;
+}
+
+#if defined(__SSE2__)
+__m128i Load(const uint8_t* q) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)); }
+void Store(uint8_t* q, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(q), v); }
+
+// Calls group(q) for every group of sixteen pixels of the run of n >= 16
+// pixels at p, the last group ending exactly at the run's end (overlapping
+// the one before; every rule gives the same pixel when applied twice). A
+// group starts on a pixel, so byte k of it is always channel k % 3.
+template <class TGroup>
+void ForEachGroup(uint8_t* p, int n, TGroup group) {
+  int i = 0;
+  for (; i + 16 <= n; i += 16) group(p + 3 * i);
+  if (i < n) group(p + 3 * (n - 16));
+}
+#endif
 
 }  // namespace
 
@@ -31,76 +76,53 @@ TSpanMixer::TSpanMixer(TColor c, TMixOp op)
 }
 
 bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const {
-  int n = x1 - x0;
+  const int n = x1 - x0;
   if (n <= 0) return false;
   uint8_t* p = row + 3 * x0;
-  if (n < ShortRun) {
-    switch (FOp) {
-      case TMixOp::Replace:
-        for (int i = 0; i < n; ++i, p += 3) p[0] = FR, p[1] = FG, p[2] = FB;
-        return false;
-      case TMixOp::Or:
-        for (int i = 0; i < n; ++i, p += 3) p[0] |= FR, p[1] |= FG, p[2] |= FB;
-        return false;
-      case TMixOp::And: {
-        bool black = false;
-        for (int i = 0; i < n; ++i, p += 3) {
-          p[0] &= FR, p[1] &= FG, p[2] &= FB;
-          black |= (p[0] | p[1] | p[2]) == 0;
-        }
-        return black;
-      }
-    }
-  }
+  if (n < ShortRun) return ApplyShort(p, n, FOp, FR, FG, FB);
 #if defined(__SSE2__)
   const __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(FPattern));
   const __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(FPattern + 16));
   const __m128i v2 = _mm_load_si128(reinterpret_cast<const __m128i*>(FPattern + 32));
-  auto load = [](const uint8_t* q) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)); };
-  auto store = [](uint8_t* q, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(q), v); };
-  uint64_t black = 0;
-  // Whole groups of sixteen pixels, then one more group ending exactly at the
-  // run's end (overlapping the last one; every rule is idempotent, and AND's
-  // black test reads the result).
-  const int groups = n / 16;
-  for (int g = 0; g <= groups; ++g) {
-    if (g == groups) {
-      if (n % 16 == 0) break;
-      p = row + 3 * (x1 - 16);
+  switch (FOp) {
+    case TMixOp::Replace:
+      ForEachGroup(p, n, [&](uint8_t* q) { Store(q, v0), Store(q + 16, v1), Store(q + 32, v2); });
+      return false;
+    case TMixOp::Or:
+      ForEachGroup(p, n, [&](uint8_t* q) {
+        Store(q, _mm_or_si128(Load(q), v0));
+        Store(q + 16, _mm_or_si128(Load(q + 16), v1));
+        Store(q + 32, _mm_or_si128(Load(q + 32), v2));
+      });
+      return false;
+    case TMixOp::And: {
+      // A pixel is black when its red, green and blue bytes all are. Each
+      // byte position of the group keeps its least value over the run, one
+      // instruction per vector; when no red byte, no green byte or no blue
+      // byte of the run became zero, no pixel can be black. Only runs where
+      // all three did (zero bytes in one channel alone are common) are read
+      // again pixel by pixel, from the nearest cache.
+      __m128i least0 = _mm_set1_epi8(-1), least1 = least0, least2 = least0;
+      ForEachGroup(p, n, [&](uint8_t* q) {
+        const __m128i a = _mm_and_si128(Load(q), v0);
+        const __m128i b = _mm_and_si128(Load(q + 16), v1);
+        const __m128i c = _mm_and_si128(Load(q + 32), v2);
+        Store(q, a), Store(q + 16, b), Store(q + 32, c);
+        least0 = _mm_min_epu8(least0, a);
+        least1 = _mm_min_epu8(least1, b);
+        least2 = _mm_min_epu8(least2, c);
+      });
+      const __m128i zero = _mm_setzero_si128();
+      auto zeros = [&](__m128i v) { return uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))); };
+      const uint64_t z = zeros(least0) | zeros(least1) << 16 | zeros(least2) << 32;
+      if ((z & PixelStarts) && (z & PixelStarts << 1) && (z & PixelStarts << 2)) return AnyBlack(p, n);
+      return false;
     }
-    switch (FOp) {
-      case TMixOp::Replace:
-        store(p, v0), store(p + 16, v1), store(p + 32, v2);
-        break;
-      case TMixOp::Or:
-        store(p, _mm_or_si128(load(p), v0));
-        store(p + 16, _mm_or_si128(load(p + 16), v1));
-        store(p + 32, _mm_or_si128(load(p + 32), v2));
-        break;
-      case TMixOp::And: {
-        const __m128i a = _mm_and_si128(load(p), v0);
-        const __m128i b = _mm_and_si128(load(p + 16), v1);
-        const __m128i c = _mm_and_si128(load(p + 32), v2);
-        store(p, a), store(p + 16, b), store(p + 32, c);
-        const __m128i zero = _mm_setzero_si128();
-        // Most groups hold no zero byte at all; only those that do are looked
-        // at pixel by pixel.
-        const __m128i least = _mm_min_epu8(a, _mm_min_epu8(b, c));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi8(least, zero)) == 0) break;
-        // One bit per zero byte; a pixel is black when its three bytes are.
-        const uint64_t z = uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(a, zero)))) |
-                           uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(b, zero)))) << 16 |
-                           uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(c, zero)))) << 32;
-        black |= z & (z >> 1) & (z >> 2) & PixelStarts;
-        break;
-      }
-    }
-    p += 48;
   }
-  return black != 0;
+  return false;
 #else
   bool black = false;
-  for (; n >= 16; n -= 16, p += 48)
+  for (int left = n; left >= 16; left -= 16, p += 48)
     switch (FOp) {
       case TMixOp::Replace:
         std::memcpy(p, FPattern, 48);
@@ -110,11 +132,11 @@ bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const {
         break;
       case TMixOp::And:
         for (int i = 0; i < 48; ++i) p[i] &= FPattern[i];
-        for (int i = 0; i < 48; i += 3) black |= (p[i] | p[i + 1] | p[i + 2]) == 0;
+        black = black || AnyBlack(p, 16);
         break;
     }
   // The rest is a short run starting at p.
-  return Apply(p, 0, n) || black;
+  return ApplyShort(p, n % 16, FOp, FR, FG, FB) || black;
 #endif
 }
 

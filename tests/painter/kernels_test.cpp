@@ -41,6 +41,32 @@ TEST(SpanMixer, MatchesPerPixelRulesAndReportsBlackExactlyForAnd) {
   }
 }
 
+// AND reports black only when one pixel has all three bytes zero: zeros in
+// each channel spread over different pixels are not black, at any run length
+// (short runs, whole groups of sixteen, a last group overlapping the one
+// before) and wherever the black pixel lies, up to the last pixel of the row.
+TEST(SpanMixer, AndReportsBlackOnlyForAPixelWithAllThreeBytesZero) {
+  const TColor paint = 0x7F7F7F;
+  for (int n = 1; n <= 50; ++n) {
+    // Each colour keeps one channel under the paint and loses the other
+    // two, which were 0x80.
+    TRaster24 row(n, 1);
+    const TColor cycle[] = {0x8080FF, 0x80FF80, 0xFF8080};
+    for (int x = 0; x < n; ++x) row.SetPixel(x, 0, cycle[x % 3]);
+    EXPECT_FALSE(TSpanMixer(paint, TMixOp::And).Apply(row.Row(0), 0, n)) << n;
+    for (int x = 0; x < n; ++x) {
+      const TColor want = cycle[x % 3] & paint;
+      ASSERT_EQ(row.Pixel(x, 0), want) << n << " " << x;
+    }
+    for (int at : {0, n / 2, n - 1}) {
+      for (int x = 0; x < n; ++x) row.SetPixel(x, 0, cycle[x % 3]);
+      row.SetPixel(at, 0, 0x808080);
+      EXPECT_TRUE(TSpanMixer(paint, TMixOp::And).Apply(row.Row(0), 0, n)) << n << " " << at;
+      EXPECT_EQ(row.Pixel(at, 0), 0u);
+    }
+  }
+}
+
 TEST(ComposeSpan, BlackOutlineWinsAndTheBorderFollowsTheColour) {
   TRaster24 colour(6, 1);
   TRaster1 outline(6, 1, TRaster1::White), border(6, 1, TRaster1::White);
