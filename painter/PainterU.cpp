@@ -17,6 +17,10 @@ namespace {
 constexpr TPoint Neighbours[9] = {{0, 0},  {0, 1},  {-1, 0}, {1, 0}, {0, -1},
                                   {-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
 
+// How many runs ahead of the one it paints a fill asks for the memory of
+// the next: enough to cover the wait while narrow runs are painted.
+constexpr size_t PrefetchRuns = 8;
+
 constexpr double MinScale = 1.0 / 1024;
 constexpr double MaxScale = 256;
 
@@ -314,42 +318,44 @@ bool TPainterModel::FillAt(TPoint pt) {
   TPoint q;
   if (!FindPaintablePoint(FOutline, pt, q)) return false;
   PushHistory();
+  // First the region is found on the border map alone, then painted. Found
+  // run by run, a narrow region's next run waits for its row to come from
+  // memory; painted from the list, the runs do not depend on each other, so
+  // the memory of several is on its way at once.
   FRuns.clear();
-  const bool recording = FHistory.Recording();
-  int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
+  int top = UnscaledHeight(), bottom = 0;
   FloodSpans<TFloodMark::FirstByte>(FBorder, q, [&](int y, int x0, int x1) {
-    if (recording) FHistory.BeforeColourRun(y, x0, x1);
-    FRuns.push_back({y, x0, x1, FPaintMixer.Apply(FColor.Row(y), x0, x1)});
-    PrefetchNeighbourRows(y, x0, x1);
-    left = std::min(left, x0);
-    right = std::max(right, x1);
+    FRuns.push_back({uint16_t(y), uint16_t(x0), uint16_t(x1)});
     top = std::min(top, y);
     bottom = std::max(bottom, y + 1);
   });
-  // The border map held the fill's visited marks; it gets its true value
-  // back, which only AND can have made black.
-  for (const TRun& r : FRuns) {
-    if (r.MayBeBlack)
+  const bool recording = FHistory.Recording();
+  int left = UnscaledWidth(), right = 0;
+  const size_t n = FRuns.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (i + PrefetchRuns < n) PrefetchRun(FRuns[i + PrefetchRuns]);
+    const TRun& r = FRuns[i];
+    if (recording) FHistory.BeforeColourRun(r.Y, r.X0, r.X1);
+    // The border map held the fill's visited mark; it gets its true value
+    // back, which only AND can have made black.
+    if (FPaintMixer.Apply(FColor.Row(r.Y), r.X0, r.X1))
       BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
     else
       FBorder.Row(r.Y)[r.X0] = TRaster1::White;
+    left = std::min(left, int(r.X0));
+    right = std::max(right, int(r.X1));
   }
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
   LayersChanged(FLastChange);
   return true;
 }
 
-void TPainterModel::PrefetchNeighbourRows(int y, int x0, int x1) const {
-  // The fill goes on most likely just above or below the run it painted.
-  // Rows lie far apart in memory, where the processor does not look ahead by
-  // itself, so the stretch of each neighbour row is requested now.
-  for (const int ny : {y - 1, y + 1}) {
-    if (ny < 0 || ny >= UnscaledHeight()) continue;
-    const uint8_t* c = FColor.Row(ny);
-    for (int b = 3 * x0; b < 3 * x1; b += 64) __builtin_prefetch(c + b, 1);
-    const uint8_t* m = FBorder.Row(ny);
-    for (int b = x0; b < x1; b += 64) __builtin_prefetch(m + b, 0);
-  }
+void TPainterModel::PrefetchRun(const TRun& r) const {
+  // Every line of the run's colour, and its visited mark.
+  const uint8_t* c = FColor.Row(r.Y);
+  for (int b = 3 * r.X0; b < 3 * r.X1; b += 64) __builtin_prefetch(c + b, 1);
+  __builtin_prefetch(c + 3 * r.X1 - 1, 1);
+  __builtin_prefetch(FBorder.Row(r.Y) + r.X0, 1);
 }
 
 bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {

@@ -137,11 +137,13 @@ class TPainterModel {
   virtual void SetMouseCapture(bool capture) { (void)capture; }
 
  private:
-  // A horizontal run of pixels a fill painted.
+  // A horizontal run of pixels a fill found: X0..X1-1 of row Y. Every
+  // coordinate of a picture fits 16 bits, and small runs keep the list of a
+  // large narrow region small.
   struct TRun {
-    int Y, X0, X1;
-    bool MayBeBlack;
+    uint16_t Y, X0, X1;
   };
+  static_assert(MaxPictureSide <= 0xFFFF);
 
   void BuildLayers(const TRaster24& source);
   // After an undo or redo replaced the layers on FRestored; the layers
@@ -160,7 +162,8 @@ class TPainterModel {
   // the layers the current tool paints.
   void DrawSegment(TPoint pt, const TRect& clip);
   void PaintRun(int y, int x0, int x1);
-  void PrefetchNeighbourRows(int y, int x0, int x1) const;
+  // Asks for the memory a fill's run will be painted in.
+  void PrefetchRun(const TRun& r) const;
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
   int FBrushSize = 12;
@@ -188,7 +191,8 @@ class TPainterModel {
   // The previous segment belongs to this stroke and was drawn with the
   // current tools.
   bool FPreviousCoverageValid = false;
-  // Runs of the current fill; kept to reuse the block.
+  // Runs of the current fill, in the order the fill found them; kept to
+  // reuse the block.
   std::vector<TRun> FRuns;
 
   bool FStroking = false;
