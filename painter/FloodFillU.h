@@ -92,7 +92,9 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
         // ahead by itself; the way the fill goes, some rows on, is asked
         // for now.
         const int ahead = s.y + FloodAheadRows * s.dy;
-        if (ahead >= 0 && ahead < h) __builtin_prefetch(map.Row(ahead) + l);
+        if (ahead >= 0 && ahead < h)
+          for (const uint8_t* a = map.Row(ahead) + l, *end = a + (r - l); a < end; a += 64)
+            __builtin_prefetch(a);
         if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
       }
       x = r;

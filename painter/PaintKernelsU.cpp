@@ -12,16 +12,17 @@
 namespace tw {
 namespace {
 
-// Runs shorter than this are done pixel by pixel: setting up vectors costs
-// more than it saves.
+// Runs shorter than this are done in 8-byte words: setting up vectors
+// costs more than it saves.
 constexpr int ShortRun = 16;
 
 // Bits 0, 3, 6, ... 45: the first byte of each of sixteen pixels, which is
 // the red byte; shifted by one the green, by two the blue.
 constexpr uint64_t PixelStarts = 0x249249249249ull;
 
-// Pixels 0..n-1 from p on, one at a time; the colour is passed in locals so
-// the compiler need not reload it after every byte written.
+// Pixels 0..n-1 from p on, one at a time, for runs too short for a word and
+// the rest of a run without vectors; the colour is passed in locals so the
+// compiler need not reload it after every byte written.
 bool ApplyShort(uint8_t* p, int n, TMixOp op, uint8_t r, uint8_t g, uint8_t b) {
   switch (op) {
     case TMixOp::Replace:
@@ -42,6 +43,32 @@ bool ApplyShort(uint8_t* p, int n, TMixOp op, uint8_t r, uint8_t g, uint8_t b) {
   return false;
 }
 
+void Store8(uint8_t* p, uint64_t w) { std::memcpy(p, &w, 8); }
+
+// Mixes a run of at least 8 bytes at p in 8-byte words: word :=
+// mix(word, colour), the last word ending exactly at the run's end and
+// overlapping the one before (every rule gives the same pixel when applied
+// twice). The last word is read before anything is written: a read that
+// overlaps a write just made waits for it to reach the cache. Byte k of a
+// run is channel k % 3, so a word's colour at offset k starts at
+// pattern + k % 3.
+// mix also gets the word's offset.
+template <class TMix>
+void MixWords(uint8_t* p, int bytes, const uint8_t* pattern, TMix mix) {
+  const int lastAt = bytes - 8;
+  const uint64_t last = mix(Load8(p + lastAt), Load8(pattern + lastAt % 3), lastAt);
+  for (int k = 0; k < lastAt; k += 8)
+    Store8(p + k, mix(Load8(p + k), Load8(pattern + k % 3), k));
+  Store8(p + lastAt, last);
+}
+
+// One bit per zero byte of w, bit i for byte i.
+uint64_t ZeroByteBits(uint64_t w) {
+  // ZeroBytes sets the top bit of each zero byte; the multiplication
+  // gathers the eight bits into the top byte.
+  return ((ZeroBytes(w) >> 7) * 0x0102040810204080ull) >> 56;
+}
+
 bool AnyBlack(const uint8_t* p, int n) {
   for (int i = 0; i < n; ++i, p += 3)
     if ((p[0] | p[1] | p[2]) == 0) return true;
@@ -52,15 +79,22 @@ bool AnyBlack(const uint8_t* p, int n) {
 __m128i Load(const uint8_t* q) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(q)); }
 void Store(uint8_t* q, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(q), v); }
 
-// Calls group(q) for every group of sixteen pixels of the run of n >= 16
-// pixels at p, the last group ending exactly at the run's end (overlapping
-// the one before; every rule gives the same pixel when applied twice). A
-// group starts on a pixel, so byte k of it is always channel k % 3.
-template <class TGroup>
-void ForEachGroup(uint8_t* p, int n, TGroup group) {
-  int i = 0;
-  for (; i + 16 <= n; i += 16) group(p + 3 * i);
-  if (i < n) group(p + 3 * (n - 16));
+// Mixes a run of n >= 16 pixels at p in groups of sixteen, three vectors
+// each: mix(a, b, c) changes them in place. The last group ends exactly at
+// the run's end, overlapping the one before, and is read first (as in
+// MixWords). A group starts on a pixel, so byte k of it is always channel
+// k % 3.
+template <class TMix>
+void MixGroups(uint8_t* p, const __m128i* pattern, int n, TMix mix) {
+  uint8_t* const tail = p + 3 * (n - 16);
+  __m128i ta = Load(tail), tb = Load(tail + 16), tc = Load(tail + 32);
+  mix(ta, tb, tc, pattern);
+  for (int i = 0; i + 16 < n; i += 16, p += 48) {
+    __m128i a = Load(p), b = Load(p + 16), c = Load(p + 32);
+    mix(a, b, c, pattern);
+    Store(p, a), Store(p + 16, b), Store(p + 32, c);
+  }
+  Store(tail, ta), Store(tail + 16, tb), Store(tail + 32, tc);
 }
 #endif
 
@@ -79,20 +113,43 @@ bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const {
   const int n = x1 - x0;
   if (n <= 0) return false;
   uint8_t* p = row + 3 * x0;
-  if (n < ShortRun) return ApplyShort(p, n, FOp, FR, FG, FB);
+  if (n < 3) return ApplyShort(p, n, FOp, FR, FG, FB);
+  if (n < ShortRun) {
+    // Narrow regions fill in runs of a few pixels: a handful of 8-byte
+    // words instead of three bytes at a time.
+    const int bytes = 3 * n;
+    switch (FOp) {
+      case TMixOp::Replace:
+        MixWords(p, bytes, FPattern, [](uint64_t, uint64_t c, int) { return c; });
+        return false;
+      case TMixOp::Or:
+        MixWords(p, bytes, FPattern, [](uint64_t w, uint64_t c, int) { return w | c; });
+        return false;
+      case TMixOp::And: {
+        // Bit k is set when byte k of the run became zero; a pixel is black
+        // when its three bits are. Read from the words just mixed, not from
+        // memory.
+        uint64_t zeros = 0;
+        MixWords(p, bytes, FPattern, [&](uint64_t w, uint64_t c, int k) {
+          const uint64_t mixed = w & c;
+          zeros |= ZeroByteBits(mixed) << k;
+          return mixed;
+        });
+        return (zeros & zeros >> 1 & zeros >> 2 & PixelStarts) != 0;
+      }
+    }
+  }
 #if defined(__SSE2__)
-  const __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(FPattern));
-  const __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(FPattern + 16));
-  const __m128i v2 = _mm_load_si128(reinterpret_cast<const __m128i*>(FPattern + 32));
+  const __m128i* pattern = reinterpret_cast<const __m128i*>(FPattern);
   switch (FOp) {
     case TMixOp::Replace:
-      ForEachGroup(p, n, [&](uint8_t* q) { Store(q, v0), Store(q + 16, v1), Store(q + 32, v2); });
+      MixGroups(p, pattern, n, [](__m128i& a, __m128i& b, __m128i& c, const __m128i* v) {
+        a = v[0], b = v[1], c = v[2];
+      });
       return false;
     case TMixOp::Or:
-      ForEachGroup(p, n, [&](uint8_t* q) {
-        Store(q, _mm_or_si128(Load(q), v0));
-        Store(q + 16, _mm_or_si128(Load(q + 16), v1));
-        Store(q + 32, _mm_or_si128(Load(q + 32), v2));
+      MixGroups(p, pattern, n, [](__m128i& a, __m128i& b, __m128i& c, const __m128i* v) {
+        a = _mm_or_si128(a, v[0]), b = _mm_or_si128(b, v[1]), c = _mm_or_si128(c, v[2]);
       });
       return false;
     case TMixOp::And: {
@@ -103,19 +160,19 @@ bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const {
       // all three did (zero bytes in one channel alone are common) are read
       // again pixel by pixel, from the nearest cache.
       __m128i least0 = _mm_set1_epi8(-1), least1 = least0, least2 = least0;
-      ForEachGroup(p, n, [&](uint8_t* q) {
-        const __m128i a = _mm_and_si128(Load(q), v0);
-        const __m128i b = _mm_and_si128(Load(q + 16), v1);
-        const __m128i c = _mm_and_si128(Load(q + 32), v2);
-        Store(q, a), Store(q + 16, b), Store(q + 32, c);
+      MixGroups(p, pattern, n, [&](__m128i& a, __m128i& b, __m128i& c, const __m128i* v) {
+        a = _mm_and_si128(a, v[0]), b = _mm_and_si128(b, v[1]), c = _mm_and_si128(c, v[2]);
         least0 = _mm_min_epu8(least0, a);
         least1 = _mm_min_epu8(least1, b);
         least2 = _mm_min_epu8(least2, c);
       });
       const __m128i zero = _mm_setzero_si128();
-      auto zeros = [&](__m128i v) { return uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)))); };
+      auto zeros = [&](__m128i v) {
+        return uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))));
+      };
       const uint64_t z = zeros(least0) | zeros(least1) << 16 | zeros(least2) << 32;
-      if ((z & PixelStarts) && (z & PixelStarts << 1) && (z & PixelStarts << 2)) return AnyBlack(p, n);
+      if ((z & PixelStarts) && (z & PixelStarts << 1) && (z & PixelStarts << 2))
+        return AnyBlack(p, n);
       return false;
     }
   }
