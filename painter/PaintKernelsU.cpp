@@ -144,6 +144,12 @@ bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const {
   switch (FOp) {
     case TMixOp::Replace:
       MixGroups(p, pattern, n, [](__m128i& a, __m128i& b, __m128i& c, const __m128i* v) {
+        // Each group's first vector is read, though nothing needs it: a
+        // line only written waits in the queue of writes before the
+        // processor asks memory for it, one line at a time, while reads
+        // ask for many at once. Every 64-byte line holds the start of a
+        // 48-byte group.
+        asm("" : : "x"(a));
         a = v[0], b = v[1], c = v[2];
       });
       return false;
