@@ -64,9 +64,14 @@ void MixWords(uint8_t* p, int bytes, const uint8_t* pattern, TMix mix) {
 
 // One bit per zero byte of w, bit i for byte i.
 uint64_t ZeroByteBits(uint64_t w) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_cvtsi64_si128(int64_t(w));
+  return uint64_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) & 0xFF;
+#else
   // ZeroBytes sets the top bit of each zero byte; the multiplication
   // gathers the eight bits into the top byte.
   return ((ZeroBytes(w) >> 7) * 0x0102040810204080ull) >> 56;
+#endif
 }
 
 bool AnyBlack(const uint8_t* p, int n) {
