@@ -17,8 +17,8 @@ namespace {
 constexpr TPoint Neighbours[9] = {{0, 0},  {0, 1},  {-1, 0}, {1, 0}, {0, -1},
                                   {-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
 
-// How many runs ahead of the one it paints a fill asks for the memory of
-// the next: enough to cover the wait while narrow runs are painted.
+// How many runs ahead a fill asks for the border map's memory when it puts
+// back the bytes it marked.
 constexpr size_t PrefetchRuns = 8;
 
 constexpr double MinScale = 1.0 / 1024;
@@ -323,39 +323,36 @@ bool TPainterModel::FillAt(TPoint pt) {
   // memory; painted from the list, the runs do not depend on each other, so
   // the memory of several is on its way at once.
   FRuns.clear();
-  int top = UnscaledHeight(), bottom = 0;
+  int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
   FloodSpans<TFloodMark::FirstByte>(FBorder, q, [&](int y, int x0, int x1) {
     FRuns.push_back({uint16_t(y), uint16_t(x0), uint16_t(x1)});
+    left = std::min(left, x0);
+    right = std::max(right, x1);
     top = std::min(top, y);
     bottom = std::max(bottom, y + 1);
   });
-  const bool recording = FHistory.Recording();
-  int left = UnscaledWidth(), right = 0;
+  if (FHistory.Recording())
+    for (const TPixelRun& r : FRuns) FHistory.BeforeColourRun(r.Y, r.X0, r.X1);
+  FBlackRuns.clear();
+  FPaintMixer.ApplyRuns(FColor, FRuns.data(), FRuns.size(), FBlackRuns);
+  // The border map held the fill's visited marks; it gets its true value
+  // back, which only AND can have made black.
   const size_t n = FRuns.size();
   for (size_t i = 0; i < n; ++i) {
-    if (i + PrefetchRuns < n) PrefetchRun(FRuns[i + PrefetchRuns]);
-    const TRun& r = FRuns[i];
-    if (recording) FHistory.BeforeColourRun(r.Y, r.X0, r.X1);
-    // The border map held the fill's visited mark; it gets its true value
-    // back, which only AND can have made black.
-    if (FPaintMixer.Apply(FColor.Row(r.Y), r.X0, r.X1))
-      BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
-    else
-      FBorder.Row(r.Y)[r.X0] = TRaster1::White;
-    left = std::min(left, int(r.X0));
-    right = std::max(right, int(r.X1));
+    if (i + PrefetchRuns < n) {
+      const TPixelRun& ahead = FRuns[i + PrefetchRuns];
+      __builtin_prefetch(FBorder.Row(ahead.Y) + ahead.X0, 1);
+    }
+    const TPixelRun& r = FRuns[i];
+    FBorder.Row(r.Y)[r.X0] = TRaster1::White;
+  }
+  for (const uint32_t i : FBlackRuns) {
+    const TPixelRun& r = FRuns[i];
+    BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
   }
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
   LayersChanged(FLastChange);
   return true;
-}
-
-void TPainterModel::PrefetchRun(const TRun& r) const {
-  // Every line of the run's colour, and its visited mark.
-  const uint8_t* c = FColor.Row(r.Y);
-  for (int b = 3 * r.X0; b < 3 * r.X1; b += 64) __builtin_prefetch(c + b, 1);
-  __builtin_prefetch(c + 3 * r.X1 - 1, 1);
-  __builtin_prefetch(FBorder.Row(r.Y) + r.X0, 1);
 }
 
 bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {

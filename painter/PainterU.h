@@ -137,14 +137,6 @@ class TPainterModel {
   virtual void SetMouseCapture(bool capture) { (void)capture; }
 
  private:
-  // A horizontal run of pixels a fill found: X0..X1-1 of row Y. Every
-  // coordinate of a picture fits 16 bits, and small runs keep the list of a
-  // large narrow region small.
-  struct TRun {
-    uint16_t Y, X0, X1;
-  };
-  static_assert(MaxPictureSide <= 0xFFFF);
-
   void BuildLayers(const TRaster24& source);
   // After an undo or redo replaced the layers on FRestored; the layers
   // were oldWidth x oldHeight before.
@@ -162,8 +154,6 @@ class TPainterModel {
   // the layers the current tool paints.
   void DrawSegment(TPoint pt, const TRect& clip);
   void PaintRun(int y, int x0, int x1);
-  // Asks for the memory a fill's run will be painted in.
-  void PrefetchRun(const TRun& r) const;
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
   int FBrushSize = 12;
@@ -191,9 +181,10 @@ class TPainterModel {
   // The previous segment belongs to this stroke and was drawn with the
   // current tools.
   bool FPreviousCoverageValid = false;
-  // Runs of the current fill, in the order the fill found them; kept to
-  // reuse the block.
-  std::vector<TRun> FRuns;
+  // Runs of the current fill, in the order the fill found them, and which
+  // of them AND left black pixels in; kept to reuse the blocks.
+  std::vector<TPixelRun> FRuns;
+  std::vector<uint32_t> FBlackRuns;
 
   bool FStroking = false;
   TPoint FPrevious;

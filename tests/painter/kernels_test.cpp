@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "painter/PaintKernelsU.h"
 
@@ -64,6 +65,37 @@ TEST(SpanMixer, AndReportsBlackOnlyForAPixelWithAllThreeBytesZero) {
       EXPECT_TRUE(TSpanMixer(paint, TMixOp::And).Apply(row.Row(0), 0, n)) << n << " " << at;
       EXPECT_EQ(row.Pixel(at, 0), 0u);
     }
+  }
+}
+
+// ApplyRuns gives the same pixels as Apply run by run, in the same order
+// (runs may overlap), and lists exactly the runs Apply reports black for.
+TEST(SpanMixer, ApplyRunsMatchesApplyRunByRun) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 200; ++round) {
+    const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 12);
+    TRaster24 layer(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const TColor pick[] = {0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, TColor(rng())};
+        layer.SetPixel(x, y, pick[rng() % 5] & 0xFFFFFF);
+      }
+    TRaster24 expected = layer;
+    const TMixOp op = TMixOp(rng() % 3);
+    const TSpanMixer mixer(TColor(rng() & 0xFFFFFF) | (op != TMixOp::And), op);
+    std::vector<TPixelRun> runs(rng() % 30);
+    std::vector<uint32_t> expectedBlack;
+    for (size_t i = 0; i < runs.size(); ++i) {
+      const int x0 = int(rng() % w), x1 = x0 + 1 + int(rng() % (w - x0));
+      runs[i] = {uint16_t(rng() % h), uint16_t(x0), uint16_t(x1)};
+      if (mixer.Apply(expected.Row(runs[i].Y), x0, x1)) expectedBlack.push_back(uint32_t(i));
+    }
+    std::vector<uint32_t> black;
+    mixer.ApplyRuns(layer, runs.data(), runs.size(), black);
+    ASSERT_EQ(black, expectedBlack) << "round " << round;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(layer.Pixel(x, y), expected.Pixel(x, y)) << "round " << round;
   }
 }
 
