@@ -210,7 +210,7 @@ TSpanMixer::TSpanMixer(TColor c, TMixOp op)
 
 // How many runs ahead of the one it mixes ApplyRuns asks for the memory of
 // the next: enough to cover the wait while narrow runs are mixed.
-constexpr size_t PrefetchRuns = 8;
+constexpr size_t PrefetchRuns = 16;
 
 bool TSpanMixer::Apply(uint8_t* row, int x0, int x1) const { return Mix(row, x0, x1); }
 
