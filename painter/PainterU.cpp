@@ -21,6 +21,9 @@ constexpr TPoint Neighbours[9] = {{0, 0},  {0, 1},  {-1, 0}, {1, 0}, {0, -1},
 // back the bytes it marked.
 constexpr size_t PrefetchRuns = 8;
 
+// How many runs a fill paints after saving the undo tiles they touch.
+constexpr size_t HistoryBatchRuns = 32;
+
 constexpr double MinScale = 1.0 / 1024;
 constexpr double MaxScale = 256;
 
@@ -331,13 +334,25 @@ bool TPainterModel::FillAt(TPoint pt) {
     top = std::min(top, y);
     bottom = std::max(bottom, y + 1);
   });
-  if (FHistory.Recording())
-    for (const TPixelRun& r : FRuns) FHistory.BeforeColourRun(r.Y, r.X0, r.X1);
+  // With an undo history, the tiles a few runs touch are saved, then those
+  // runs painted: what a save copied is still in the cache when it is
+  // painted over.
+  const size_t n = FRuns.size();
+  const size_t batch = FHistory.Recording() ? HistoryBatchRuns : n;
   FBlackRuns.clear();
-  FPaintMixer.ApplyRuns(FColor, FRuns.data(), FRuns.size(), FBlackRuns);
+  for (size_t at = 0; at < n; at += batch) {
+    const size_t end = std::min(n, at + batch);
+    if (FHistory.Recording())
+      for (size_t i = at; i < end; ++i) {
+        const TPixelRun& r = FRuns[i];
+        FHistory.BeforeColourRun(r.Y, r.X0, r.X1);
+      }
+    const size_t listed = FBlackRuns.size();
+    FPaintMixer.ApplyRuns(FColor, FRuns.data() + at, end - at, FBlackRuns);
+    for (size_t k = listed; k < FBlackRuns.size(); ++k) FBlackRuns[k] += uint32_t(at);
+  }
   // The border map held the fill's visited marks; it gets its true value
   // back, which only AND can have made black.
-  const size_t n = FRuns.size();
   for (size_t i = 0; i < n; ++i) {
     if (i + PrefetchRuns < n) {
       const TPixelRun& ahead = FRuns[i + PrefetchRuns];
