@@ -83,7 +83,7 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
       // the next row without waiting for this one to arrive from memory.
       const int l = x == 0 || row[x - 1] == 0 ? x : FindZeroBackward(row, x);
       const bool sameEnd = (s.xr + 1 == w || row[s.xr + 1] == 0) &&
-                           FindZero(row + x + 1, s.xr - x) == s.xr - x;
+                           NoZeroBefore(row + x + 1, s.xr - x, w - x - 1);
       const int r = sameEnd ? s.xr + 1 : x + 1 + FindZero(row + x + 1, w - x - 1);
       if (take(row, s.y, l, r)) {
         if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
