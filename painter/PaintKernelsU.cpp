@@ -54,7 +54,7 @@ void Store8(uint8_t* p, uint64_t w) { std::memcpy(p, &w, 8); }
 // pattern + k % 3.
 // mix also gets the word's offset.
 template <class TMix>
-void MixWords(uint8_t* p, int bytes, const uint8_t* pattern, TMix mix) {
+[[gnu::always_inline]] inline void MixWords(uint8_t* p, int bytes, const uint8_t* pattern, TMix mix) {
   const int lastAt = bytes - 8;
   const uint64_t last = mix(Load8(p + lastAt), Load8(pattern + lastAt % 3), lastAt);
   for (int k = 0; k < lastAt; k += 8)
@@ -85,12 +85,13 @@ __m128i Load(const uint8_t* q) { return _mm_loadu_si128(reinterpret_cast<const _
 void Store(uint8_t* q, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(q), v); }
 
 // Mixes a run of n >= 16 pixels at p in groups of sixteen, three vectors
-// each: mix(a, b, c) changes them in place. The last group ends exactly at
+// each: mix(a, b, c) changes them in place. Always inlined, so that what
+// mix keeps across groups stays in registers. The last group ends exactly at
 // the run's end, overlapping the one before, and is read first (as in
 // MixWords). A group starts on a pixel, so byte k of it is always channel
 // k % 3.
 template <class TMix>
-void MixGroups(uint8_t* p, const __m128i* pattern, int n, TMix mix) {
+[[gnu::always_inline]] inline void MixGroups(uint8_t* p, const __m128i* pattern, int n, TMix mix) {
   uint8_t* const tail = p + 3 * (n - 16);
   __m128i ta = Load(tail), tb = Load(tail + 16), tc = Load(tail + 32);
   mix(ta, tb, tc, pattern);
