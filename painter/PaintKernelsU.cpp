@@ -65,8 +65,9 @@ template <class TMix>
 // One bit per zero byte of w, bit i for byte i.
 uint64_t ZeroByteBits(uint64_t w) {
 #if defined(__SSE2__)
+  // The upper half of v is zero, so it is compared with bytes that are not.
   const __m128i v = _mm_cvtsi64_si128(int64_t(w));
-  return uint64_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) & 0xFF;
+  return uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set_epi64x(-1, 0)))));
 #else
   // ZeroBytes sets the top bit of each zero byte; the multiplication
   // gathers the eight bits into the top byte.
