@@ -43,6 +43,13 @@ inline int FindZero(const uint8_t* p, int n) {
   return n;
 }
 
+// Whether p[0..n) holds no zero byte, where p[0..room) may be read. The
+// short stretches of narrow regions take one word.
+inline bool NoZeroBefore(const uint8_t* p, int n, int room) {
+  if (n < 8 && room >= 8) return (ZeroBytes(Load8(p)) & ((uint64_t(1) << (8 * n)) - 1)) == 0;
+  return FindZero(p, n) == n;
+}
+
 // One more than the index of the last zero byte in p[0..n), or 0.
 inline int FindZeroBackward(const uint8_t* p, int n) {
   if (n >= 8) {

@@ -27,6 +27,10 @@ enum class TFloodMark {
 };
 constexpr uint8_t FloodVisited = 0x01;
 
+// How many rows ahead of a run going up or down the fill asks for the map's
+// memory: enough to cover the wait while the narrowest runs are found.
+constexpr int FloodAheadRows = 8;
+
 // onSpan(y, x0, x1) receives each filled run, pixels x0..x1-1 of row y, in
 // the order they are filled. The map's bytes are 0x00 for borders and 0xFF
 // (FloodVisited for a visited run's first byte) elsewhere. A seed outside the
@@ -73,11 +77,24 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
     uint8_t* row = map.Row(s.y);
     int x = s.xl;
     if (row[x]) {
-      const int l = FindZeroBackward(row, x);
-      const int r = x + 1 + FindZero(row + x + 1, w - x - 1);
+      // A narrow region mostly goes on straight: the run here has the ends
+      // of the run it continues. That is tested first, and the test only
+      // steers a branch, so the processor guesses the ends and goes on to
+      // the next row without waiting for this one to arrive from memory.
+      const int l = x == 0 || row[x - 1] == 0 ? x : FindZeroBackward(row, x);
+      const bool sameEnd = (s.xr + 1 == w || row[s.xr + 1] == 0) &&
+                           NoZeroBefore(row + x + 1, s.xr - x, w - x - 1);
+      const int r = sameEnd ? s.xr + 1 : x + 1 + FindZero(row + x + 1, w - x - 1);
       if (take(row, s.y, l, r)) {
         if (l < s.xl) push(s.y - s.dy, l, s.xl - 1, -s.dy);
         push(s.y + s.dy, l, r - 1, s.dy);
+        // Rows lie far apart in memory, where the processor does not look
+        // ahead by itself; the way the fill goes, some rows on, is asked
+        // for now.
+        const int ahead = s.y + FloodAheadRows * s.dy;
+        if (ahead >= 0 && ahead < h)
+          for (const uint8_t* a = map.Row(ahead) + l, *end = a + (r - l); a < end; a += 64)
+            __builtin_prefetch(a);
         if (r - 1 > s.xr) push(s.y - s.dy, s.xr + 1, r - 1, -s.dy);
       }
       x = r;

@@ -3,7 +3,9 @@
 // with the outline. They work on raw rows and never allocate.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "painter/PaintCommonU.h"
 #include "painter/RasterU.h"
@@ -12,6 +14,14 @@ namespace tw {
 
 // How paint combines with the colour already there.
 enum class TMixOp : uint8_t { Replace, And, Or };
+
+// A horizontal run of pixels: X0..X1-1 of row Y. Every coordinate of a
+// picture fits 16 bits, and small runs keep the list of a large narrow
+// region small.
+struct TPixelRun {
+  uint16_t Y, X0, X1;
+};
+static_assert(MaxPictureSide <= 0xFFFF);
 
 // One paint colour and rule, prepared once for the many runs of a fill or a
 // stroke segment.
@@ -23,10 +33,18 @@ class TSpanMixer {
   // have left a pure black pixel in the run: never for replace and OR (the
   // paint is never black), exactly when it did for AND.
   bool Apply(uint8_t* row, int x0, int x1) const;
+  // Apply to each of n runs of the layer, in order, asking for the memory
+  // of the runs a few places further on ahead; the index of every run
+  // Apply would have returned true for is added to black. One call for a
+  // fill's many narrow runs instead of one each.
+  void ApplyRuns(TRaster24& layer, const TPixelRun* runs, size_t n,
+                 std::vector<uint32_t>& black) const;
 
   TMixOp Op() const { return FOp; }
 
  private:
+  bool Mix(uint8_t* row, int x0, int x1) const;
+
   TMixOp FOp;
   uint8_t FR, FG, FB;
   // Sixteen pixels of the colour: a whole number of pixels and of 16-byte

@@ -17,6 +17,13 @@ namespace {
 constexpr TPoint Neighbours[9] = {{0, 0},  {0, 1},  {-1, 0}, {1, 0}, {0, -1},
                                   {-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
 
+// How many runs ahead a fill asks for the border map's memory when it puts
+// back the bytes it marked.
+constexpr size_t PrefetchRuns = 8;
+
+// How many runs a fill paints after saving the undo tiles they touch.
+constexpr size_t HistoryBatchRuns = 32;
+
 constexpr double MinScale = 1.0 / 1024;
 constexpr double MaxScale = 256;
 
@@ -314,42 +321,53 @@ bool TPainterModel::FillAt(TPoint pt) {
   TPoint q;
   if (!FindPaintablePoint(FOutline, pt, q)) return false;
   PushHistory();
+  // First the region is found on the border map alone, then painted. Found
+  // run by run, a narrow region's next run waits for its row to come from
+  // memory; painted from the list, the runs do not depend on each other, so
+  // the memory of several is on its way at once.
   FRuns.clear();
-  const bool recording = FHistory.Recording();
   int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
   FloodSpans<TFloodMark::FirstByte>(FBorder, q, [&](int y, int x0, int x1) {
-    if (recording) FHistory.BeforeColourRun(y, x0, x1);
-    FRuns.push_back({y, x0, x1, FPaintMixer.Apply(FColor.Row(y), x0, x1)});
-    PrefetchNeighbourRows(y, x0, x1);
+    FRuns.push_back({uint16_t(y), uint16_t(x0), uint16_t(x1)});
     left = std::min(left, x0);
     right = std::max(right, x1);
     top = std::min(top, y);
     bottom = std::max(bottom, y + 1);
   });
+  // With an undo history, the tiles a few runs touch are saved, then those
+  // runs painted: what a save copied is still in the cache when it is
+  // painted over.
+  const size_t n = FRuns.size();
+  const size_t batch = FHistory.Recording() ? HistoryBatchRuns : n;
+  FBlackRuns.clear();
+  for (size_t at = 0; at < n; at += batch) {
+    const size_t end = std::min(n, at + batch);
+    if (FHistory.Recording())
+      for (size_t i = at; i < end; ++i) {
+        const TPixelRun& r = FRuns[i];
+        FHistory.BeforeColourRun(r.Y, r.X0, r.X1);
+      }
+    const size_t listed = FBlackRuns.size();
+    FPaintMixer.ApplyRuns(FColor, FRuns.data() + at, end - at, FBlackRuns);
+    for (size_t k = listed; k < FBlackRuns.size(); ++k) FBlackRuns[k] += uint32_t(at);
+  }
   // The border map held the fill's visited marks; it gets its true value
   // back, which only AND can have made black.
-  for (const TRun& r : FRuns) {
-    if (r.MayBeBlack)
-      BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
-    else
-      FBorder.Row(r.Y)[r.X0] = TRaster1::White;
+  for (size_t i = 0; i < n; ++i) {
+    if (i + PrefetchRuns < n) {
+      const TPixelRun& ahead = FRuns[i + PrefetchRuns];
+      __builtin_prefetch(FBorder.Row(ahead.Y) + ahead.X0, 1);
+    }
+    const TPixelRun& r = FRuns[i];
+    FBorder.Row(r.Y)[r.X0] = TRaster1::White;
+  }
+  for (const uint32_t i : FBlackRuns) {
+    const TPixelRun& r = FRuns[i];
+    BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
   }
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
   LayersChanged(FLastChange);
   return true;
-}
-
-void TPainterModel::PrefetchNeighbourRows(int y, int x0, int x1) const {
-  // The fill goes on most likely just above or below the run it painted.
-  // Rows lie far apart in memory, where the processor does not look ahead by
-  // itself, so the stretch of each neighbour row is requested now.
-  for (const int ny : {y - 1, y + 1}) {
-    if (ny < 0 || ny >= UnscaledHeight()) continue;
-    const uint8_t* c = FColor.Row(ny);
-    for (int b = 3 * x0; b < 3 * x1; b += 64) __builtin_prefetch(c + b, 1);
-    const uint8_t* m = FBorder.Row(ny);
-    for (int b = x0; b < x1; b += 64) __builtin_prefetch(m + b, 0);
-  }
 }
 
 bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {

@@ -137,12 +137,6 @@ class TPainterModel {
   virtual void SetMouseCapture(bool capture) { (void)capture; }
 
  private:
-  // A horizontal run of pixels a fill painted.
-  struct TRun {
-    int Y, X0, X1;
-    bool MayBeBlack;
-  };
-
   void BuildLayers(const TRaster24& source);
   // After an undo or redo replaced the layers on FRestored; the layers
   // were oldWidth x oldHeight before.
@@ -160,7 +154,6 @@ class TPainterModel {
   // the layers the current tool paints.
   void DrawSegment(TPoint pt, const TRect& clip);
   void PaintRun(int y, int x0, int x1);
-  void PrefetchNeighbourRows(int y, int x0, int x1) const;
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
   int FBrushSize = 12;
@@ -188,8 +181,10 @@ class TPainterModel {
   // The previous segment belongs to this stroke and was drawn with the
   // current tools.
   bool FPreviousCoverageValid = false;
-  // Runs of the current fill; kept to reuse the block.
-  std::vector<TRun> FRuns;
+  // Runs of the current fill, in the order the fill found them, and which
+  // of them AND left black pixels in; kept to reuse the blocks.
+  std::vector<TPixelRun> FRuns;
+  std::vector<uint32_t> FBlackRuns;
 
   bool FStroking = false;
   TPoint FPrevious;

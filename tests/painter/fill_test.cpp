@@ -2,6 +2,7 @@
 // comparison against a plain breadth-first search on random line art.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <queue>
 #include <random>
 
@@ -250,6 +251,30 @@ TEST(Fill, MatchesBreadthFirstSearchOnRandomLineArt) {
   }
 }
 
+// Both ways of marking report every pixel of the seed's region in exactly one
+// run and nothing else; filling leaves the region black, marking leaves one
+// mark per run.
+void ExpectSpansCoverTheRegion(const TRaster1& picture, TPoint seed, int round) {
+  const int w = picture.Width(), h = picture.Height();
+  TRaster1 map = picture, marked = picture;
+  const TRaster24 asColour = ToRaster24(map);
+  const std::vector<bool> region = ReferenceRegion(asColour, seed);
+  std::vector<int> hits(size_t(w) * h, 0);
+  FloodSpans<TFloodMark::Fill>(map, seed, [&](int y, int x0, int x1) {
+    for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
+  });
+  for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      ASSERT_EQ(map.IsWhite(x, y), asColour.Pixel(x, y) != 0 && !region[size_t(y) * w + x]);
+  std::fill(hits.begin(), hits.end(), 0);
+  FloodSpans<TFloodMark::FirstByte>(marked, seed, [&](int y, int x0, int x1) {
+    ASSERT_EQ(marked.Pixel(x0, y), FloodVisited);
+    for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
+  });
+  for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
+}
+
 TEST(FloodSpans, ReportsEveryRegionPixelExactlyOnce) {
   std::mt19937 rng(99);
   for (int round = 0; round < 100; ++round) {
@@ -257,25 +282,31 @@ TEST(FloodSpans, ReportsEveryRegionPixelExactlyOnce) {
     TRaster1 map(w, h);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) map.SetPixel(x, y, rng() % 100 >= 35);
-    const TPoint seed{int(rng() % w), int(rng() % h)};
-    TRaster24 asColour = ToRaster24(map);
-    const std::vector<bool> region = ReferenceRegion(asColour, seed);
-    std::vector<int> hits(size_t(w) * h, 0);
-    TRaster1 marked = map;
-    FloodSpans<TFloodMark::Fill>(map, seed, [&](int y, int x0, int x1) {
-      for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
-    });
-    for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
-    // Filling leaves the region black; marking leaves one mark per run.
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        ASSERT_EQ(map.IsWhite(x, y), asColour.Pixel(x, y) != 0 && !region[size_t(y) * w + x]);
-    std::fill(hits.begin(), hits.end(), 0);
-    FloodSpans<TFloodMark::FirstByte>(marked, seed, [&](int y, int x0, int x1) {
-      ASSERT_EQ(marked.Pixel(x0, y), FloodVisited);
-      for (int x = x0; x < x1; ++x) ++hits[size_t(y) * w + x];
-    });
-    for (int i = 0; i < w * h; ++i) ASSERT_EQ(hits[i], region[i] ? 1 : 0) << "round " << round;
+    ExpectSpansCoverTheRegion(map, {int(rng() % w), int(rng() % h)}, round);
+  }
+}
+
+// The fill guesses that a narrow region goes on with the ends of the row
+// before; corridors that mostly do, but now and then shift, widen or narrow
+// by a pixel, touch either edge of the picture or split in two, test every
+// way the guess can fail.
+TEST(FloodSpans, FollowsCorridorsThatShiftWidenNarrowAndSplit) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 300; ++round) {
+    const int w = 1 + int(rng() % 24), h = 2 + int(rng() % 40);
+    TRaster1 map(w, h, TRaster1::Black);
+    int l = int(rng() % w), r = l + int(rng() % 6);
+    const TPoint seed{l, 0};
+    for (int y = 0; y < h; ++y) {
+      for (int x = l; x <= std::min(r, w - 1); ++x) map.SetPixel(x, y, true);
+      // A pillar splits the corridor for a few rows now and then.
+      if (r - l >= 2 && rng() % 8 == 0) map.SetPixel((l + r) / 2, y, false);
+      if (rng() % 4 == 0) l += int(rng() % 3) - 1;
+      if (rng() % 4 == 0) r += int(rng() % 3) - 1;
+      l = std::clamp(l, 0, w - 1);
+      r = std::clamp(r, l, w - 1);
+    }
+    ExpectSpansCoverTheRegion(map, seed, round);
   }
 }
 
