@@ -19,10 +19,10 @@ namespace tw {
 enum class TFloodMark {
   // Every byte of the run becomes 0x00: the map ends up filled.
   Fill,
-  // Only the run's first byte becomes FloodVisited. A run always reaches
-  // from border to border, so its first byte speaks for all of it; the
-  // caller puts those bytes back afterwards, one per run instead of one per
-  // pixel.
+  // Only the run's first byte becomes the visited mark. A run always
+  // reaches from border to border, so its first byte speaks for all of it.
+  // Other non-zero bytes count as not visited, so a caller may leave its
+  // marks in the map and use another mark for the next fill.
   FirstByte,
 };
 constexpr uint8_t FloodVisited = 0x01;
@@ -32,11 +32,12 @@ constexpr uint8_t FloodVisited = 0x01;
 constexpr int FloodAheadRows = 8;
 
 // onSpan(y, x0, x1) receives each filled run, pixels x0..x1-1 of row y, in
-// the order they are filled. The map's bytes are 0x00 for borders and 0xFF
-// (FloodVisited for a visited run's first byte) elsewhere. A seed outside the
-// map or on a 0x00 byte fills nothing.
+// the order they are filled. The map's bytes are 0x00 for borders and
+// non-zero elsewhere; with FirstByte, a run's first byte becomes visited
+// (never 0x00). A seed outside the map or on a 0x00 byte fills nothing.
 template <TFloodMark Mark, class TOnSpan>
-void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
+void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan,
+                uint8_t visited = FloodVisited) {
   const int w = map.Width();
   const int h = map.Height();
   if (seed.x < 0 || seed.y < 0 || seed.x >= w || seed.y >= h) return;
@@ -56,8 +57,8 @@ void FloodSpans(TRaster1& map, TPoint seed, TOnSpan&& onSpan) {
     if constexpr (Mark == TFloodMark::Fill) {
       SetBytes(row + l, 0, r - l);
     } else {
-      if (row[l] == FloodVisited) return false;
-      row[l] = FloodVisited;
+      if (row[l] == visited) return false;
+      row[l] = visited;
     }
     onSpan(y, l, r);
     return true;

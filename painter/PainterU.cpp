@@ -17,9 +17,11 @@ namespace {
 constexpr TPoint Neighbours[9] = {{0, 0},  {0, 1},  {-1, 0}, {1, 0}, {0, -1},
                                   {-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
 
-// How many runs ahead a fill asks for the border map's memory when it puts
-// back the bytes it marked.
-constexpr size_t PrefetchRuns = 8;
+// The marks fills leave in the border map: each fill takes the next value,
+// and after the last one the map is wiped of them before the first is used
+// again.
+constexpr uint8_t FirstFillMark = 0x01;
+constexpr uint8_t LastFillMark = 0xFE;
 
 // How many runs a fill paints after saving the undo tiles they touch.
 constexpr size_t HistoryBatchRuns = 32;
@@ -327,13 +329,16 @@ bool TPainterModel::FillAt(TPoint pt) {
   // the memory of several is on its way at once.
   FRuns.clear();
   int left = UnscaledWidth(), right = 0, top = UnscaledHeight(), bottom = 0;
-  FloodSpans<TFloodMark::FirstByte>(FBorder, q, [&](int y, int x0, int x1) {
-    FRuns.push_back({uint16_t(y), uint16_t(x0), uint16_t(x1)});
-    left = std::min(left, x0);
-    right = std::max(right, x1);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y + 1);
-  });
+  FloodSpans<TFloodMark::FirstByte>(
+      FBorder, q,
+      [&](int y, int x0, int x1) {
+        FRuns.push_back({uint16_t(y), uint16_t(x0), uint16_t(x1)});
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+      },
+      NextFillMark());
   // With an undo history, the tiles a few runs touch are saved, then those
   // runs painted: what a save copied is still in the cache when it is
   // painted over.
@@ -351,16 +356,9 @@ bool TPainterModel::FillAt(TPoint pt) {
     FPaintMixer.ApplyRuns(FColor, FRuns.data() + at, end - at, FBlackRuns);
     for (size_t k = listed; k < FBlackRuns.size(); ++k) FBlackRuns[k] += uint32_t(at);
   }
-  // The border map held the fill's visited marks; it gets its true value
-  // back, which only AND can have made black.
-  for (size_t i = 0; i < n; ++i) {
-    if (i + PrefetchRuns < n) {
-      const TPixelRun& ahead = FRuns[i + PrefetchRuns];
-      __builtin_prefetch(FBorder.Row(ahead.Y) + ahead.X0, 1);
-    }
-    const TPixelRun& r = FRuns[i];
-    FBorder.Row(r.Y)[r.X0] = TRaster1::White;
-  }
+  // The fill's marks stay in the border map (putting them back was a pass
+  // over memory of its own); only runs AND made partly black get their
+  // border bytes anew.
   for (const uint32_t i : FBlackRuns) {
     const TPixelRun& r = FRuns[i];
     BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
@@ -368,6 +366,21 @@ bool TPainterModel::FillAt(TPoint pt) {
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
   LayersChanged(FLastChange);
   return true;
+}
+
+uint8_t TPainterModel::NextFillMark() {
+  if (FFillMark == LastFillMark) {
+    // Every mark value has been used: none may be left before the first is
+    // used again.
+    for (int y = 0; y < FBorder.Height(); ++y) {
+      uint8_t* b = FBorder.Row(y);
+      for (int x = 0; x < FBorder.Width(); ++x)
+        b[x] = b[x] ? TRaster1::White : TRaster1::Black;
+    }
+    FFillMark = 0;
+  }
+  FFillMark = FFillMark == 0 ? FirstFillMark : uint8_t(FFillMark + 1);
+  return FFillMark;
 }
 
 bool TPainterModel::PrepareMaskedBrush(TPoint pt, TPoint& start) {

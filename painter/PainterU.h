@@ -154,6 +154,8 @@ class TPainterModel {
   // the layers the current tool paints.
   void DrawSegment(TPoint pt, const TRect& clip);
   void PaintRun(int y, int x0, int x1);
+  // The mark for the next fill's visited runs.
+  uint8_t NextFillMark();
   bool PrepareMaskedBrush(TPoint pt, TPoint& start);
 
   int FBrushSize = 12;
@@ -193,9 +195,12 @@ class TPainterModel {
 
   TRaster24 FColor;
   TRaster1 FOutline;
-  // 0x00 where the colour layer is pure black, 0xFF elsewhere: the fill's
-  // border, kept in step with the colour layer by every change.
+  // 0x00 where the colour layer is pure black, non-zero elsewhere: the
+  // fill's border, kept in step with the colour layer by every change.
+  // Besides 0xFF it holds the marks fills left on the first byte of their
+  // runs; FFillMark is the last mark used (0: none yet).
   TRaster1 FBorder;
+  uint8_t FFillMark = 0;
   TRaster1 FMask;
   TRaster24 FScratch;
   TRaster24 FClean;

@@ -251,6 +251,65 @@ TEST(Fill, MatchesBreadthFirstSearchOnRandomLineArt) {
   }
 }
 
+// Fills leave marks in the border map and take a new one each time; a long
+// run of fills on one picture, in every mode (AND making new black borders),
+// goes round the marks more than once and must still fill exactly the
+// region every time.
+TEST(Fill, HundredsOfFillsOnOnePictureMatchBreadthFirstSearch) {
+  std::mt19937 rng(77);
+  const int w = 40, h = 24;
+  TPainterModel p;
+  p.LoadPicture(TRaster24(w, h, clWhite));
+  p.AssignLayer(RandomLineArt(rng, w, h, 3), false);
+  for (int fill = 0; fill < 700; ++fill) {
+    const auto mode = TPaintMixMode(rng() % 3);
+    p.SetMixMode(mode);
+    const TColor paint = TColor(rng() & 0xFFFFFF);
+    p.SetPaintColor(paint);
+    const TPoint seed{int(rng() % w), int(rng() % h)};
+    TPoint q;
+    ASSERT_TRUE(p.FindPaintablePoint(p.OutlineLayer(), seed, q));
+    const TRaster24 before = p.ColorLayer();
+    const std::vector<bool> region = ReferenceRegion(before, q);
+    p.ApplyToolAt(seed);
+    const TColor stored = paint == 0 ? 1 : paint;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const TColor want = region[size_t(y) * w + x]
+                                ? Combine(before.Pixel(x, y), stored, mode)
+                                : before.Pixel(x, y);
+        ASSERT_EQ(p.ColorLayer().Pixel(x, y), want) << "fill " << fill << " at " << x << "," << y;
+      }
+  }
+}
+
+// A region no fill has touched for a long while still fills: the marks that
+// fills leave behind never make it look visited. The number of fills of the
+// right half between two fills of the left grows by one each time, so every
+// count up to a few hundred comes between them once.
+TEST(Fill, ARegionLeftAloneForManyFillsStillFills) {
+  TPainterModel p;
+  LoadArt(p, {"...#...", "...#...", "...#..."});
+  p.SetPaintMode(pmFill);
+  const TColor Paints[2] = {0x0000FF, 0x00FF00};
+  const char Shown[2] = {'r', 'g'};
+  int left = 0, right = 0;
+  for (int between = 0; between < 600; ++between) {
+    left ^= 1;
+    p.SetPaintColor(Paints[left]);
+    p.ApplyToolAt({0, 1});
+    for (int i = 0; i < between; ++i) {
+      right ^= 1;
+      p.SetPaintColor(Paints[right]);
+      p.ApplyToolAt({6, 1});
+    }
+    const std::string row = std::string(3, Shown[left]) + "#" +
+                            (between == 0 && right == 0 ? std::string("...")
+                                                        : std::string(3, Shown[right]));
+    ASSERT_EQ(ToArt(p.ColorLayer()), (TArt{row, row, row})) << between << " fills between";
+  }
+}
+
 // Both ways of marking report every pixel of the seed's region in exactly one
 // run and nothing else; filling leaves the region black, marking leaves one
 // mark per run.
