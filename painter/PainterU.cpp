@@ -364,6 +364,7 @@ bool TPainterModel::FillAt(TPoint pt) {
     BorderFromColour(FColor.Row(r.Y), FBorder.Row(r.Y), r.X0, r.X1);
   }
   FLastChange = FRuns.empty() ? TRect() : TRect{left, top, right, bottom};
+  FMarkedArea = UnionRect(FMarkedArea, FLastChange);
   LayersChanged(FLastChange);
   return true;
 }
@@ -371,12 +372,13 @@ bool TPainterModel::FillAt(TPoint pt) {
 uint8_t TPainterModel::NextFillMark() {
   if (FFillMark == LastFillMark) {
     // Every mark value has been used: none may be left before the first is
-    // used again.
-    for (int y = 0; y < FBorder.Height(); ++y) {
+    // used again. Marks lie only where fills went since the last wipe.
+    const TRect r = IntersectRect(FMarkedArea, {0, 0, FBorder.Width(), FBorder.Height()});
+    for (int y = r.Top; y < r.Bottom; ++y) {
       uint8_t* b = FBorder.Row(y);
-      for (int x = 0; x < FBorder.Width(); ++x)
-        b[x] = b[x] ? TRaster1::White : TRaster1::Black;
+      for (int x = r.Left; x < r.Right; ++x) b[x] = b[x] ? TRaster1::White : TRaster1::Black;
     }
+    FMarkedArea = TRect();
     FFillMark = 0;
   }
   FFillMark = FFillMark == 0 ? FirstFillMark : uint8_t(FFillMark + 1);

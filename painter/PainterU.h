@@ -198,9 +198,11 @@ class TPainterModel {
   // 0x00 where the colour layer is pure black, non-zero elsewhere: the
   // fill's border, kept in step with the colour layer by every change.
   // Besides 0xFF it holds the marks fills left on the first byte of their
-  // runs; FFillMark is the last mark used (0: none yet).
+  // runs; FFillMark is the last mark used (0: none yet), FMarkedArea holds
+  // every mark left since the map was last wiped of them.
   TRaster1 FBorder;
   uint8_t FFillMark = 0;
+  TRect FMarkedArea;
   TRaster1 FMask;
   TRaster24 FScratch;
   TRaster24 FClean;
