@@ -214,6 +214,30 @@ TColor Combine(TColor old, TColor paint, TPaintMixMode mode) {
   return old;
 }
 
+// A fill of `paint` pressed at a random point of p's picture, whose outline
+// layer is all white, changes exactly the region a breadth-first search
+// finds from there, each pixel combined as the mode says.
+void ExpectRandomFillMatchesTheSearch(TPainterModel& p, std::mt19937& rng, TPaintMixMode mode) {
+  const int w = p.ColorLayer().Width(), h = p.ColorLayer().Height();
+  p.SetMixMode(mode);
+  const TColor paint = TColor(rng() & 0xFFFFFF);
+  p.SetPaintColor(paint);
+  const TPoint seed{int(rng() % w), int(rng() % h)};
+  TPoint q;
+  // The fill starts on the outline layer, which is all white here.
+  ASSERT_TRUE(p.FindPaintablePoint(p.OutlineLayer(), seed, q));
+  const TRaster24 before = p.ColorLayer();
+  const std::vector<bool> region = ReferenceRegion(before, q);
+  p.ApplyToolAt(seed);
+  const TColor stored = paint == 0 ? 1 : paint;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const TColor want = region[size_t(y) * w + x] ? Combine(before.Pixel(x, y), stored, mode)
+                                                    : before.Pixel(x, y);
+      ASSERT_EQ(p.ColorLayer().Pixel(x, y), want) << "at " << x << "," << y;
+    }
+}
+
 TEST(Fill, MatchesBreadthFirstSearchOnRandomLineArt) {
   std::mt19937 rng(1234);
   for (int round = 0; round < 60; ++round) {
@@ -224,29 +248,10 @@ TEST(Fill, MatchesBreadthFirstSearchOnRandomLineArt) {
     // the colouring is put in as a colour layer over an all-white outline.
     p.LoadPicture(TRaster24(w, h, clWhite));
     p.AssignLayer(art, false);
-    const auto mode = TPaintMixMode(round % 3);
-    p.SetMixMode(mode);
     for (int fill = 0; fill < 4; ++fill) {
-      const TColor paint = TColor(rng() & 0xFFFFFF);
-      p.SetPaintColor(paint);
-      const TPoint seed{int(rng() % w), int(rng() % h)};
-      TPoint q;
-      TColor ignored;
-      // The fill starts on the outline layer, which is all white here.
-      ASSERT_TRUE(p.FindPaintablePoint(p.OutlineLayer(), seed, q));
-      (void)ignored;
-      const TRaster24 before = p.ColorLayer();
-      const std::vector<bool> region = ReferenceRegion(before, q);
-      p.ApplyToolAt(seed);
-      const TColor stored = paint == 0 ? 1 : paint;
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-          const TColor want =
-              region[size_t(y) * w + x] ? Combine(before.Pixel(x, y), stored, mode)
-                                        : before.Pixel(x, y);
-          ASSERT_EQ(p.ColorLayer().Pixel(x, y), want)
-              << "round " << round << " fill " << fill << " at " << x << "," << y;
-        }
+      SCOPED_TRACE("round " + std::to_string(round) + " fill " + std::to_string(fill));
+      ExpectRandomFillMatchesTheSearch(p, rng, TPaintMixMode(round % 3));
+      if (HasFatalFailure()) return;
     }
   }
 }
@@ -262,24 +267,10 @@ TEST(Fill, HundredsOfFillsOnOnePictureMatchBreadthFirstSearch) {
   p.LoadPicture(TRaster24(w, h, clWhite));
   p.AssignLayer(RandomLineArt(rng, w, h, 3), false);
   for (int fill = 0; fill < 700; ++fill) {
+    SCOPED_TRACE("fill " + std::to_string(fill));
     const auto mode = TPaintMixMode(rng() % 3);
-    p.SetMixMode(mode);
-    const TColor paint = TColor(rng() & 0xFFFFFF);
-    p.SetPaintColor(paint);
-    const TPoint seed{int(rng() % w), int(rng() % h)};
-    TPoint q;
-    ASSERT_TRUE(p.FindPaintablePoint(p.OutlineLayer(), seed, q));
-    const TRaster24 before = p.ColorLayer();
-    const std::vector<bool> region = ReferenceRegion(before, q);
-    p.ApplyToolAt(seed);
-    const TColor stored = paint == 0 ? 1 : paint;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const TColor want = region[size_t(y) * w + x]
-                                ? Combine(before.Pixel(x, y), stored, mode)
-                                : before.Pixel(x, y);
-        ASSERT_EQ(p.ColorLayer().Pixel(x, y), want) << "fill " << fill << " at " << x << "," << y;
-      }
+    ExpectRandomFillMatchesTheSearch(p, rng, mode);
+    if (HasFatalFailure()) return;
   }
 }
 
